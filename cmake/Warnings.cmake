@@ -1,0 +1,17 @@
+# Compiler warnings and sanitizers, applied through one interface target that every
+# target of ours links.
+add_library(zemrak_options INTERFACE)
+
+target_compile_options(zemrak_options INTERFACE
+    -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
+    -Wold-style-cast -Wnon-virtual-dtor -Woverloaded-virtual
+    -Wimplicit-fallthrough -Wformat=2)
+if(ZEMRAK_WARNINGS_AS_ERRORS)
+    target_compile_options(zemrak_options INTERFACE -Werror)
+endif()
+
+if(ZEMRAK_SANITIZE)
+    set(_san -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_compile_options(zemrak_options INTERFACE ${_san})
+    target_link_options(zemrak_options INTERFACE ${_san})
+endif()

@@ -1,0 +1,81 @@
+#include "model/profile_store.h"
+
+#include "model/config_defaults.h"
+#include "platform/file_io.h"
+
+#include <utility>
+
+namespace zemrak {
+
+ProfileStore::ProfileStore(Folders folders) : m_folders(std::move(folders)) {}
+
+std::filesystem::path ProfileStore::index_file() const { return m_folders.data / kIndexFileName; }
+
+std::filesystem::path ProfileStore::profiles_file() const {
+    return m_folders.data / kProfilesFileName;
+}
+
+std::filesystem::path ProfileStore::factory_profile_file() const {
+    const std::filesystem::path own = m_folders.data / kFactoryProfileFileName;
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(own, ignored)
+               ? own
+               : m_folders.program / kFactoryProfileFileName;
+}
+
+bool ProfileStore::load_factory_image(std::int32_t sensor) {
+    ConfigBlock& factory = m_profiles.factory_image();
+    if (!load_profile_image(factory_profile_file(), factory)) {
+        return true;
+    }
+    factory = ConfigBlock{};
+    fill_defaults(factory, sensor);
+    return false;
+}
+
+StartupReport ProfileStore::load_all(std::int32_t sensor, std::u16string_view base_text) {
+    StartupReport report;
+    auto note_error = [&report](std::error_code error) {
+        if (error && !report.save_error) {
+            report.save_error = error;
+        }
+    };
+
+    IndexRecord record;
+    if (!load_index_record(index_file(), record)) {
+        record = IndexRecord{};
+        report.index_file_created = true;
+        note_error(save_index_record(index_file(), record));
+    }
+    m_indexReserved = record.reserved;
+
+    m_profiles.clear();
+    const ProfilesLoad load = load_profiles(profiles_file(), m_profiles);
+    if (load.opened && !load.whole) {
+        std::error_code error;
+        report.damaged_copy = keep_aside(profiles_file(), error);
+        note_error(error);
+    }
+    if (m_profiles.empty()) {
+        m_profiles.add_default_profile(sensor, base_text);
+        report.default_profile_created = true;
+        note_error(save_profiles());
+    }
+
+    if (!m_profiles.select(record.index)) {
+        report.index_out_of_range = true;
+        static_cast<void>(m_profiles.select(0));
+    }
+    m_profiles.take_last_applied();
+    return report;
+}
+
+std::error_code ProfileStore::save_profiles() const {
+    return zemrak::save_profiles(profiles_file(), m_profiles);
+}
+
+std::error_code ProfileStore::save_current_index() const {
+    return save_index_record(index_file(), {m_profiles.current_index(), m_indexReserved});
+}
+
+} // namespace zemrak

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "model/profile_files.h"
+#include "model/profile_list.h"
+#include "platform/folders.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+namespace zemrak {
+
+// What the start-up load found and did, for the caller to report.
+struct StartupReport {
+    bool index_file_created = false;  // Data.bin was missing and has been written with index 0
+    bool default_profile_created = false; // profile.bin was missing or empty
+    bool index_out_of_range = false;  // the stored index selected no profile; 0 is current
+    std::filesystem::path damaged_copy; // where an incomplete profile.bin was kept
+    std::error_code save_error;         // the first save of the load that failed
+};
+
+// The profile list bound to its files: loads them as start-up does and saves them.
+class ProfileStore {
+public:
+    explicit ProfileStore(Folders folders);
+
+    [[nodiscard]] ProfileList& profiles() { return m_profiles; }
+    [[nodiscard]] const ProfileList& profiles() const { return m_profiles; }
+    [[nodiscard]] const Folders& folders() const { return m_folders; }
+
+    [[nodiscard]] std::filesystem::path index_file() const;
+    [[nodiscard]] std::filesystem::path profiles_file() const;
+    // Default.pbin in the data folder when there is one there (a user's own factory
+    // profile), else the one shipped in the program folder.
+    [[nodiscard]] std::filesystem::path factory_profile_file() const;
+
+    // Reads the factory image. A missing file or one that is not a single profile gives the
+    // defaults of `sensor` (with an empty name) instead of an image that would leave the new
+    // profiles without a working button. Returns true when the file was used.
+    bool load_factory_image(std::int32_t sensor);
+
+    // The start-up load: the current profile index (Data.bin, created when missing), then the
+    // profiles (profile.bin; one default profile when the file is missing or holds none),
+    // then the current profile is chosen by index (0 when out of range) and the last-applied
+    // copy is taken. `base_text` is the text that default profile names start with.
+    StartupReport load_all(std::int32_t sensor, std::u16string_view base_text);
+
+    [[nodiscard]] std::error_code save_profiles() const;
+    // Writes the current index with the reserved word as it was read.
+    [[nodiscard]] std::error_code save_current_index() const;
+
+private:
+    Folders m_folders;
+    ProfileList m_profiles;
+    std::int32_t m_indexReserved = 0;
+};
+
+} // namespace zemrak

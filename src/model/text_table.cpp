@@ -1,0 +1,38 @@
+#include "model/text_table.h"
+
+#include <pugixml.hpp>
+
+namespace zemrak {
+
+TextTable TextTable::load(const std::filesystem::path& lan_xml) {
+    TextTable table;
+    pugi::xml_document document;
+    // A half-parsed document is dropped whole: showing some texts and silently losing the rest
+    // would hide a broken file behind a partly labelled window.
+    if (!document.load_file(lan_xml.c_str())) {
+        return table;
+    }
+    const pugi::xml_node root = document.document_element();
+    if (std::string_view(root.name()) != "Language") {
+        return table;
+    }
+    for (const pugi::xml_node entry : root.children("Text")) {
+        const std::string_view key = entry.attribute("key").as_string();
+        if (key.empty()) {
+            continue;
+        }
+        // emplace keeps the element already there, which gives "first wins".
+        table.m_texts.emplace(key, entry.attribute("value").as_string());
+    }
+    return table;
+}
+
+std::string_view TextTable::text(std::string_view key) const {
+    const auto found = m_texts.find(key);
+    if (found == m_texts.end()) {
+        return {};
+    }
+    return found->second;
+}
+
+} // namespace zemrak

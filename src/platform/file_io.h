@@ -1,0 +1,46 @@
+#pragma once
+// Whole-file reads and atomic writes of the program's data files.
+
+#include "platform/unique_fd.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <system_error>
+#include <vector>
+
+namespace zemrak {
+
+// Opens a file for reading. An invalid descriptor and the error come back on failure.
+[[nodiscard]] UniqueFd open_for_reading(const std::filesystem::path& file, std::error_code& error);
+
+// Reads up to buffer.size() bytes, retrying short reads until end of file. Returns the number
+// of bytes read; on a read error sets `error` and returns what was read before it.
+[[nodiscard]] std::size_t read_fully(int fd, std::span<std::uint8_t> buffer, std::error_code& error);
+
+// Size of an open file in bytes, or 0 with `error` set.
+[[nodiscard]] std::uint64_t file_size(int fd, std::error_code& error);
+
+// Reads the whole file into `out`. On failure `out` is empty and the error is returned.
+[[nodiscard]] std::error_code read_file(const std::filesystem::path& file,
+                                        std::vector<std::uint8_t>& out);
+
+// Replaces `file` with exactly `bytes`: a temporary file in the same folder is written,
+// flushed to disk and renamed over the old one, so a crash or a full disk never leaves a
+// half-written file behind. The folder is created when missing. Returns the first error.
+[[nodiscard]] std::error_code write_file_atomically(const std::filesystem::path& file,
+                                                    std::span<const std::uint8_t> bytes);
+
+// The same for content given in pieces (for example one profile after another).
+[[nodiscard]] std::error_code
+write_file_atomically(const std::filesystem::path& file,
+                      std::span<const std::span<const std::uint8_t>> pieces);
+
+// Copies a file that could not be read whole to a free name beside it
+// ("<name>.damaged", "<name>.damaged.1", ...) so that the next save cannot destroy what it
+// held. Returns the copy's path, or an empty path with `error` set.
+[[nodiscard]] std::filesystem::path keep_aside(const std::filesystem::path& file,
+                                               std::error_code& error);
+
+} // namespace zemrak

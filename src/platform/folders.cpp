@@ -1,0 +1,79 @@
+#include "platform/folders.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace zemrak {
+namespace {
+
+constexpr const char* kSettingsFile = "Data.ini";
+constexpr const char* kDataFolderName = "Data";
+constexpr const char* kAppFolderName = "zemrak-mouse";
+
+bool holds_settings(const std::filesystem::path& folder) {
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(folder / kSettingsFile, ignored);
+}
+
+bool writable(const std::filesystem::path& folder) {
+    return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string env_or_empty(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+} // namespace
+
+XdgEnvironment xdg_from_process_environment() {
+    return {env_or_empty("XDG_DATA_HOME"), env_or_empty("HOME")};
+}
+
+std::filesystem::path executable_folder(std::error_code& error) {
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : exe.parent_path();
+}
+
+std::filesystem::path find_program_folder(const std::filesystem::path& exe_folder) {
+    if (holds_settings(exe_folder)) {
+        return exe_folder;
+    }
+    const std::filesystem::path installed =
+        (exe_folder / ".." / "share" / kAppFolderName).lexically_normal();
+    return holds_settings(installed) ? installed : exe_folder;
+}
+
+std::filesystem::path choose_data_folder(const std::filesystem::path& program,
+                                         const XdgEnvironment& xdg) {
+    const std::filesystem::path beside = program / kDataFolderName;
+    std::error_code ignored;
+    const bool usable = std::filesystem::is_directory(beside, ignored)
+                            ? writable(beside)
+                            : !std::filesystem::exists(beside, ignored) && writable(program);
+    if (usable) {
+        return beside;
+    }
+    // Relative values of XDG_DATA_HOME are invalid and must be ignored.
+    const std::filesystem::path data_home =
+        !xdg.data_home.empty() && xdg.data_home.front() == '/'
+            ? std::filesystem::path(xdg.data_home)
+            : std::filesystem::path(xdg.home) / ".local" / "share";
+    return data_home / kAppFolderName / kDataFolderName;
+}
+
+Folders default_folders(std::error_code& error) {
+    const std::filesystem::path exe = executable_folder(error);
+    if (error) {
+        return {};
+    }
+    const std::filesystem::path program = find_program_folder(exe);
+    return {program, choose_data_folder(program, xdg_from_process_environment())};
+}
+
+Folders folders_in(const std::filesystem::path& program) {
+    return {program, program / kDataFolderName};
+}
+
+} // namespace zemrak

@@ -1,0 +1,44 @@
+#pragma once
+// Where the program finds its shipped files and keeps its data files.
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace zemrak {
+
+struct Folders {
+    // Holds Data.ini, Language/, Default.pbin and the other shipped files.
+    std::filesystem::path program;
+    // Holds Data.bin, profile.bin, macro.bin and gun.bin.
+    std::filesystem::path data;
+};
+
+// The parts of the environment that decide the per-user data folder.
+struct XdgEnvironment {
+    std::string data_home; // $XDG_DATA_HOME, may be empty
+    std::string home;      // $HOME, may be empty
+};
+
+[[nodiscard]] XdgEnvironment xdg_from_process_environment();
+
+// The folder of the running executable; empty with `error` set when it cannot be found.
+[[nodiscard]] std::filesystem::path executable_folder(std::error_code& error);
+
+// The program folder for an executable in `exe_folder`: the folder itself when it holds
+// Data.ini (portable use and the build tree), else `<exe_folder>/../share/zemrak-mouse` when
+// that holds Data.ini (an installed program), else the executable's folder.
+[[nodiscard]] std::filesystem::path find_program_folder(const std::filesystem::path& exe_folder);
+
+// `<program>/Data` when it is, or can be made, a writable folder; otherwise the per-user
+// folder `$XDG_DATA_HOME/zemrak-mouse/Data` (default `~/.local/share/zemrak-mouse/Data`).
+[[nodiscard]] std::filesystem::path choose_data_folder(const std::filesystem::path& program,
+                                                       const XdgEnvironment& xdg);
+
+// Both folders for the running executable.
+[[nodiscard]] Folders default_folders(std::error_code& error);
+
+// Both folders when the caller names the program folder: its Data subfolder holds the data.
+[[nodiscard]] Folders folders_in(const std::filesystem::path& program);
+
+} // namespace zemrak

@@ -1,0 +1,44 @@
+#include "command_line.h"
+
+namespace zemrak::ctl {
+
+std::optional<CommandLine> parse_command_line(const std::vector<std::string>& args,
+                                              std::string& error) {
+    CommandLine line;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!line.command.empty()) {
+            line.arguments.push_back(arg);
+        } else if (arg == "--help" || arg == "-h") {
+            line.help = true;
+        } else if (arg == "--program-folder" || arg.starts_with("--program-folder=")) {
+            std::string value;
+            if (arg == "--program-folder") {
+                if (i + 1 >= args.size()) {
+                    error = "--program-folder needs a folder";
+                    return std::nullopt;
+                }
+                value = args[++i];
+            } else {
+                value = arg.substr(std::string("--program-folder=").size());
+            }
+            if (value.empty()) {
+                error = "--program-folder needs a folder";
+                return std::nullopt;
+            }
+            line.program_folder = value;
+        } else if (arg.starts_with("-") && arg != "-") {
+            error = "unknown option '" + arg + "'";
+            return std::nullopt;
+        } else {
+            line.command = arg;
+        }
+    }
+    if (line.command.empty() && !line.help) {
+        error = "no command given (try --help)";
+        return std::nullopt;
+    }
+    return line;
+}
+
+} // namespace zemrak::ctl

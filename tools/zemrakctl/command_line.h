@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zemrak::ctl {
+
+// The parsed command line of zemrakctl.
+struct CommandLine {
+    std::optional<std::filesystem::path> program_folder; // --program-folder DIR
+    bool help = false;                                   // --help or -h
+    std::string command;                                 // empty with help alone
+    std::vector<std::string> arguments;                  // after the command
+};
+
+// Parses the arguments after the program name. On a usage error returns nothing and sets
+// `error` to a one-line message.
+[[nodiscard]] std::optional<CommandLine> parse_command_line(const std::vector<std::string>& args,
+                                                            std::string& error);
+
+} // namespace zemrak::ctl
