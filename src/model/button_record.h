@@ -103,8 +103,7 @@ static_assert(ButtonRecord::kItemNameOffset == ButtonRecord::kFolderNameOffset +
 static_assert(ButtonRecord::kIndexOffset == ButtonRecord::kItemNameOffset + 2 * kNameUnits);
 static_assert(ButtonRecord::kRecoilColourOffset ==
               ButtonRecord::kRecoilDataOffset + ButtonRecord::kRecoilDataSize);
-static_assert(ButtonRecord::kActionsOffset +
-                  ButtonRecord::kMaxActions * MacroAction::kSize ==
+static_assert(ButtonRecord::kActionsOffset + ButtonRecord::kMaxActions * MacroAction::kSize ==
               ButtonRecord::kSize);
 
 } // namespace zemrak

@@ -13,8 +13,14 @@ using Colour = std::uint32_t;
     return static_cast<Colour>(red) | static_cast<Colour>(green) << 8 |
            static_cast<Colour>(blue) << 16;
 }
-[[nodiscard]] constexpr std::uint8_t red_of(Colour c) { return c & 0xFFu; }
-[[nodiscard]] constexpr std::uint8_t green_of(Colour c) { return (c >> 8) & 0xFFu; }
-[[nodiscard]] constexpr std::uint8_t blue_of(Colour c) { return (c >> 16) & 0xFFu; }
+[[nodiscard]] constexpr std::uint8_t red_of(Colour c) {
+    return c & 0xFFu;
+}
+[[nodiscard]] constexpr std::uint8_t green_of(Colour c) {
+    return (c >> 8) & 0xFFu;
+}
+[[nodiscard]] constexpr std::uint8_t blue_of(Colour c) {
+    return (c >> 16) & 0xFFu;
+}
 
 } // namespace zemrak

@@ -60,8 +60,7 @@ std::span<std::uint8_t, ConfigBlock::kSize> ConfigBlock::bytes() {
     return std::span<std::uint8_t, kSize>(reinterpret_cast<std::uint8_t*>(this), kSize);
 }
 std::span<const std::uint8_t, ConfigBlock::kSize> ConfigBlock::bytes() const {
-    return std::span<const std::uint8_t, kSize>(reinterpret_cast<const std::uint8_t*>(this),
-                                                kSize);
+    return std::span<const std::uint8_t, kSize>(reinterpret_cast<const std::uint8_t*>(this), kSize);
 }
 
 } // namespace zemrak

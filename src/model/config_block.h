@@ -61,9 +61,7 @@ public:
     void set_wheel_lines(std::int32_t lines) { set_field(kWheelLinesOffset, lines); }
     [[nodiscard]] std::int32_t double_click_level() const { return field(kDoubleClickOffset); }
     void set_double_click_level(std::int32_t level) { set_field(kDoubleClickOffset, level); }
-    [[nodiscard]] std::int32_t enhance_precision() const {
-        return field(kEnhancePrecisionOffset);
-    }
+    [[nodiscard]] std::int32_t enhance_precision() const { return field(kEnhancePrecisionOffset); }
     void set_enhance_precision(std::int32_t on) { set_field(kEnhancePrecisionOffset, on); }
     [[nodiscard]] std::int32_t page_scroll() const { return field(kPageScrollOffset); }
     void set_page_scroll(std::int32_t on) { set_field(kPageScrollOffset, on); }

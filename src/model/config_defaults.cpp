@@ -12,8 +12,8 @@ constexpr std::array<std::uint8_t, ConfigBlock::kButtonCount> kDefaultFunctionCo
 
 // Red, green, blue, yellow, magenta, cyan, orange, white.
 constexpr std::array<Colour, 8> kPalette = {
-    make_colour(0xFF, 0, 0),    make_colour(0, 0xFF, 0),    make_colour(0, 0, 0xFF),
-    make_colour(0xFF, 0xFF, 0), make_colour(0xFF, 0, 0xFF), make_colour(0, 0xFF, 0xFF),
+    make_colour(0xFF, 0, 0),    make_colour(0, 0xFF, 0),       make_colour(0, 0, 0xFF),
+    make_colour(0xFF, 0xFF, 0), make_colour(0xFF, 0, 0xFF),    make_colour(0, 0xFF, 0xFF),
     make_colour(0xFF, 0x80, 0), make_colour(0xFF, 0xFF, 0xFF),
 };
 

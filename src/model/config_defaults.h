@@ -19,8 +19,8 @@ inline constexpr std::int32_t kSensor5050 = 5050;
 // Default function code B of each record: 0 for records 0..19, then the codes of 0..11.
 [[nodiscard]] std::uint8_t default_function_code_b(std::size_t record);
 // The eight default stage DPI codes of a sensor; all zero for an unknown sensor.
-[[nodiscard]] std::array<std::int32_t, ConfigBlock::kStages> default_stage_codes(
-    std::int32_t sensor);
+[[nodiscard]] std::array<std::int32_t, ConfigBlock::kStages>
+default_stage_codes(std::int32_t sensor);
 
 // Sets every field to its default for the given sensor type, zeroes the button area and
 // sets up each button record. The profile name is left as it is.

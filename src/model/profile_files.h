@@ -39,9 +39,9 @@ inline constexpr std::size_t kIndexRecordSize = 8;
 
 // What reading profile.bin found.
 struct ProfilesLoad {
-    bool opened = false;      // false: the file does not exist or cannot be opened
-    bool whole = true;        // false: a partial record at the end or a read error
-    std::size_t loaded = 0;   // whole records appended to the list
+    bool opened = false;    // false: the file does not exist or cannot be opened
+    bool whole = true;      // false: a partial record at the end or a read error
+    std::size_t loaded = 0; // whole records appended to the list
 };
 
 // Appends every whole record of profile.bin to `list`, in file order. A partial record at

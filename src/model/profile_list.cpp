@@ -14,7 +14,9 @@ std::u16string decimal(std::size_t n) {
     return {digits.begin(), digits.end()};
 }
 
-bool is_high_surrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool is_high_surrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
 
 } // namespace
 
@@ -45,7 +47,9 @@ void ProfileList::remove(std::size_t index) {
     }
 }
 
-void ProfileList::clear() { m_profiles.clear(); }
+void ProfileList::clear() {
+    m_profiles.clear();
+}
 
 bool ProfileList::select(std::int32_t index) {
     if (index < 0 || static_cast<std::size_t>(index) >= m_profiles.size()) {

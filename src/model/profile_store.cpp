@@ -9,7 +9,9 @@ namespace zemrak {
 
 ProfileStore::ProfileStore(Folders folders) : m_folders(std::move(folders)) {}
 
-std::filesystem::path ProfileStore::index_file() const { return m_folders.data / kIndexFileName; }
+std::filesystem::path ProfileStore::index_file() const {
+    return m_folders.data / kIndexFileName;
+}
 
 std::filesystem::path ProfileStore::profiles_file() const {
     return m_folders.data / kProfilesFileName;

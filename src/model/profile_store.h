@@ -13,11 +13,11 @@ namespace zemrak {
 
 // What the start-up load found and did, for the caller to report.
 struct StartupReport {
-    bool index_file_created = false;  // Data.bin was missing and has been written with index 0
+    bool index_file_created = false;      // Data.bin was missing and has been written with index 0
     bool default_profile_created = false; // profile.bin was missing or empty
-    bool index_out_of_range = false;  // the stored index selected no profile; 0 is current
-    std::filesystem::path damaged_copy; // where an incomplete profile.bin was kept
-    std::error_code save_error;         // the first save of the load that failed
+    bool index_out_of_range = false;      // the stored index selected no profile; 0 is current
+    std::filesystem::path damaged_copy;   // where an incomplete profile.bin was kept
+    std::error_code save_error;           // the first save of the load that failed
 };
 
 // The profile list bound to its files: loads them as start-up does and saves them.

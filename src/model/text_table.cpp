@@ -1,15 +1,26 @@
 #include "model/text_table.h"
 
+#include "platform/file_io.h"
+
+#include <cstdint>
+#include <vector>
+
 #include <pugixml.hpp>
 
 namespace zemrak {
 
 TextTable TextTable::load(const std::filesystem::path& lan_xml) {
     TextTable table;
+    // Read through our own file layer: pugixml's file loader takes a folder's size from
+    // ftell() and then asks for an absurd buffer.
+    std::vector<std::uint8_t> bytes;
+    if (read_file(lan_xml, bytes)) {
+        return table;
+    }
     pugi::xml_document document;
     // A half-parsed document is dropped whole: showing some texts and silently losing the rest
     // would hide a broken file behind a partly labelled window.
-    if (!document.load_file(lan_xml.c_str())) {
+    if (!document.load_buffer(bytes.data(), bytes.size())) {
         return table;
     }
     const pugi::xml_node root = document.document_element();

@@ -1,17 +1,18 @@
 #include "platform/file_io.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
 #include <cerrno>
+#include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zemrak {
 namespace {
 
-std::error_code last_error() { return {errno, std::generic_category()}; }
+std::error_code last_error() {
+    return {errno, std::generic_category()};
+}
 
 std::error_code write_all(int fd, std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {

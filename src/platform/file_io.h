@@ -17,7 +17,8 @@ namespace zemrak {
 
 // Reads up to buffer.size() bytes, retrying short reads until end of file. Returns the number
 // of bytes read; on a read error sets `error` and returns what was read before it.
-[[nodiscard]] std::size_t read_fully(int fd, std::span<std::uint8_t> buffer, std::error_code& error);
+[[nodiscard]] std::size_t read_fully(int fd, std::span<std::uint8_t> buffer,
+                                     std::error_code& error);
 
 // Size of an open file in bytes, or 0 with `error` set.
 [[nodiscard]] std::uint64_t file_size(int fd, std::error_code& error);

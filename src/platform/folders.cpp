@@ -1,8 +1,7 @@
 #include "platform/folders.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
+#include <unistd.h>
 
 namespace zemrak {
 namespace {

@@ -37,24 +37,25 @@ TEST_P(DefaultsPerSensor, StageCodesLandInBothArraysAtTheirOffsets) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllSensors, DefaultsPerSensor,
-    ::testing::Values(SensorCase{3050, {2, 3, 4, 5, 6, 8, 10, 12}},
-                      SensorCase{3212, {13, 26, 52, 78, 86, 90, 100, 120}},
-                      SensorCase{3325, {10, 20, 30, 40, 50, 60, 70, 80}},
-                      SensorCase{3327, {10, 20, 30, 40, 50, 60, 70, 80}},
-                      SensorCase{5050, {}}, SensorCase{-1, {}}, SensorCase{1234, {}}),
-    [](const ::testing::TestParamInfo<SensorCase>& param_info) {
-        return param_info.param.sensor < 0 ? std::string("no_sensor")
-                                         : "sensor" + std::to_string(param_info.param.sensor);
-    });
+INSTANTIATE_TEST_SUITE_P(AllSensors, DefaultsPerSensor,
+                         ::testing::Values(SensorCase{3050, {2, 3, 4, 5, 6, 8, 10, 12}},
+                                           SensorCase{3212, {13, 26, 52, 78, 86, 90, 100, 120}},
+                                           SensorCase{3325, {10, 20, 30, 40, 50, 60, 70, 80}},
+                                           SensorCase{3327, {10, 20, 30, 40, 50, 60, 70, 80}},
+                                           SensorCase{5050, {}}, SensorCase{-1, {}},
+                                           SensorCase{1234, {}}),
+                         [](const ::testing::TestParamInfo<SensorCase>& param_info) {
+                             return param_info.param.sensor < 0
+                                        ? std::string("no_sensor")
+                                        : "sensor" + std::to_string(param_info.param.sensor);
+                         });
 
 TEST(ConfigBlockDefaults, HeadFieldsSitAtTheirStoredOffsets) {
     const ConfigBlock block = defaults_for(3050);
     const std::vector<std::pair<std::size_t, std::int32_t>> expected = {
-        {100, 6},  {104, 3},  {108, 5}, {112, 0}, {116, 0}, {120, 10}, {124, 10},
-        {128, 2},  {132, 0},  {240, 8}, {244, 4}, {248, 10}, {252, 3}, {256, 1},
-        {260, 15}, {264, 0xFF}, {308, 0},
+        {100, 6},  {104, 3}, {108, 5},  {112, 0},    {116, 0}, {120, 10},
+        {124, 10}, {128, 2}, {132, 0},  {240, 8},    {244, 4}, {248, 10},
+        {252, 3},  {256, 1}, {260, 15}, {264, 0xFF}, {308, 0},
     };
     for (const auto& [offset, value] : expected) {
         EXPECT_EQ(value, i32_at(block, offset)) << "offset " << offset;
@@ -75,9 +76,8 @@ TEST(ConfigBlockDefaults, HeadFieldsSitAtTheirStoredOffsets) {
 TEST(ConfigBlockDefaults, ButtonRecordsGetIndexCodesAndNoAssignments) {
     const std::array<std::uint8_t, 32> codes = {1,  2, 3, 4, 5, 7, 8,  0, 0, 0, 0, 0, 0, 0, 11, 12,
                                                 25, 2, 3, 4, 5, 6, 50, 0, 0, 0, 0, 0, 0, 0, 11, 12};
-    const std::array<std::uint8_t, 32> codes_b = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                                  0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2,
-                                                  3, 4, 5, 7, 8, 0, 0, 0, 0, 0};
+    const std::array<std::uint8_t, 32> codes_b = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                                  0, 0, 0, 0, 1, 2, 3, 4, 5, 7, 8, 0, 0, 0, 0, 0};
     ConfigBlock block;
     block.bytes()[312 + 5 * 1596 + 600] = 0x77; // garbage in a reserved button byte
     fill_defaults(block, 3327);

@@ -143,7 +143,6 @@ TEST(AtomicSave, FailureIsReportedAndTheOldFileKept) {
     // A file where the folder should be: the save cannot happen.
     EXPECT_TRUE(save_profiles(dir / "blocker" / "profile.bin", list));
 
-
     // The rename over a non-empty folder fails: the error comes back and the temporary file
     // is removed again.
     write_bytes(dir / "taken" / "inside", {7});

@@ -6,7 +6,8 @@ namespace zemrak {
 namespace {
 
 TEST(Unicode, Utf8AndUtf16RoundTripAcrossPlanes) {
-    const std::string text = "Pro\xC3\xA9 \xD0\x9C\xD1\x8B\xD1\x88\xD1\x8C \xE2\x82\xAC \xF0\x9F\x8E\xAE";
+    const std::string text =
+        "Pro\xC3\xA9 \xD0\x9C\xD1\x8B\xD1\x88\xD1\x8C \xE2\x82\xAC \xF0\x9F\x8E\xAE";
     const std::u16string wide = to_utf16(text);
     EXPECT_EQ(u"Pro\u00E9 \u041C\u044B\u0448\u044C \u20AC \U0001F3AE", wide);
     EXPECT_EQ(text, to_utf8(wide));
@@ -14,7 +15,7 @@ TEST(Unicode, Utf8AndUtf16RoundTripAcrossPlanes) {
 
 TEST(Unicode, BrokenInputBecomesReplacementCharacters) {
     EXPECT_EQ(u"a\uFFFDb", to_utf16("a\xFF"
-                                     "b"));
+                                    "b"));
     EXPECT_EQ(u"\uFFFD", to_utf16("\xE2\x82")) << "truncated sequence";
     EXPECT_EQ(u"\uFFFD", to_utf16("\xC0\xAF")) << "overlong form";
     EXPECT_EQ("\xEF\xBF\xBD", to_utf8(u"\xD800")) << "unpaired surrogate";

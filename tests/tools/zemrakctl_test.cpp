@@ -1,11 +1,10 @@
 #include "test_support/temp_dir.h"
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
@@ -109,7 +108,9 @@ TEST_F(ZemrakctlTest, DeviceParamsShowsEveryField) {
     EXPECT_EQ("sensor 3050", got[3]);
     EXPECT_EQ("colour_template " + std::string(96, '0') + "ff0102030405060708090a0b0c0d0e10",
               got[5]);
-    EXPECT_EQ("light_timing 000000000000" "01ff10", got[6]);
+    EXPECT_EQ("light_timing 000000000000"
+              "01ff10",
+              got[6]);
     EXPECT_EQ("password 616263646566", got[7]);
 }
 

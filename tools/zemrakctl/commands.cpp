@@ -50,14 +50,14 @@ int list_profiles(const Context& context, std::span<const std::string>) {
     const TextTable texts = TextTable::load(context.folders.program / kLanguageFile);
     ProfileStore store(context.folders);
     store.load_factory_image(params.sensor);
-    const StartupReport report = store.load_all(params.sensor, to_utf16(texts.text("profile_text")));
+    const StartupReport report =
+        store.load_all(params.sensor, to_utf16(texts.text("profile_text")));
     report_startup(context, report);
 
     const ProfileList& profiles = store.profiles();
     for (std::size_t i = 0; i < profiles.size(); ++i) {
         const bool current = static_cast<std::int32_t>(i) == profiles.current_index();
-        context.out << (current ? '*' : ' ') << i << '\t' << to_utf8(profiles.at(i).name())
-                    << '\n';
+        context.out << (current ? '*' : ' ') << i << '\t' << to_utf8(profiles.at(i).name()) << '\n';
     }
     return report.save_error ? kExitFailure : kExitOk;
 }
@@ -93,7 +93,9 @@ constexpr std::array kCommands = {
 
 } // namespace
 
-std::span<const Command> commands() { return kCommands; }
+std::span<const Command> commands() {
+    return kCommands;
+}
 
 const Command* find_command(std::string_view name) {
     for (const Command& command : kCommands) {
