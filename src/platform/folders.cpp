@@ -51,9 +51,10 @@ std::filesystem::path choose_data_folder(const std::filesystem::path& program,
     const bool usable = std::filesystem::is_directory(beside, ignored)
                             ? writable(beside)
                             : !std::filesystem::exists(beside, ignored) && writable(program);
-    if (usable) {
-        return beside;
-    }
+    return usable ? beside : per_user_data_folder(xdg);
+}
+
+std::filesystem::path per_user_data_folder(const XdgEnvironment& xdg) {
     // Relative values of XDG_DATA_HOME are invalid and must be ignored.
     const std::filesystem::path data_home =
         !xdg.data_home.empty() && xdg.data_home.front() == '/'
@@ -68,7 +69,11 @@ Folders default_folders(std::error_code& error) {
         return {};
     }
     const std::filesystem::path program = find_program_folder(exe);
-    return {program, choose_data_folder(program, xdg_from_process_environment())};
+    const XdgEnvironment xdg = xdg_from_process_environment();
+    // An installed program keeps its data per user, even when run by someone who could
+    // write into the shared folder.
+    const bool installed = program != exe;
+    return {program, installed ? per_user_data_folder(xdg) : choose_data_folder(program, xdg)};
 }
 
 Folders folders_in(const std::filesystem::path& program) {

@@ -35,7 +35,12 @@ struct XdgEnvironment {
 [[nodiscard]] std::filesystem::path choose_data_folder(const std::filesystem::path& program,
                                                        const XdgEnvironment& xdg);
 
-// Both folders for the running executable.
+// `$XDG_DATA_HOME/zemrak-mouse/Data`, or `$HOME/.local/share/zemrak-mouse/Data` when
+// XDG_DATA_HOME is unset or not an absolute path.
+[[nodiscard]] std::filesystem::path per_user_data_folder(const XdgEnvironment& xdg);
+
+// Both folders for the running executable: a portable program keeps its data beside it as
+// choose_data_folder() says, an installed one (found through its share folder) per user.
 [[nodiscard]] Folders default_folders(std::error_code& error);
 
 // Both folders when the caller names the program folder: its Data subfolder holds the data.
