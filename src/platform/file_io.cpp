@@ -108,15 +108,6 @@ std::error_code read_file(const std::filesystem::path& file, std::vector<std::ui
     }
     out.resize(static_cast<std::size_t>(size));
     out.resize(read_fully(fd.get(), out, error));
-    // A file that grows while it is read is read to its end.
-    std::array<std::uint8_t, 4096> chunk{};
-    while (!error) {
-        const std::size_t n = read_fully(fd.get(), chunk, error);
-        out.insert(out.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(n));
-        if (n < chunk.size()) {
-            break;
-        }
-    }
     if (error) {
         out.clear();
     }
