@@ -76,8 +76,12 @@ std::error_code ProfileStore::save_profiles() const {
     return zemrak::save_profiles(profiles_file(), m_profiles);
 }
 
+IndexRecord ProfileStore::index_record() const {
+    return {m_profiles.current_index(), m_indexReserved};
+}
+
 std::error_code ProfileStore::save_current_index() const {
-    return save_index_record(index_file(), {m_profiles.current_index(), m_indexReserved});
+    return save_index_record(index_file(), index_record());
 }
 
 } // namespace zemrak

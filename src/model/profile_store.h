@@ -47,7 +47,9 @@ public:
     StartupReport load_all(std::int32_t sensor, std::u16string_view base_text);
 
     [[nodiscard]] std::error_code save_profiles() const;
-    // Writes the current index with the reserved word as it was read.
+    // Data.bin as it is to be saved: the current index and the reserved word as read.
+    [[nodiscard]] IndexRecord index_record() const;
+    // Writes index_record() to Data.bin.
     [[nodiscard]] std::error_code save_current_index() const;
 
 private:

@@ -1,0 +1,74 @@
+#pragma once
+// Watches hidraw nodes come and go and reports those of one HID identity.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <utility>
+
+struct udev;
+struct udev_monitor;
+struct udev_device;
+
+namespace zemrak::hid {
+
+struct UdevUnref {
+    void operator()(udev* handle) const;
+    void operator()(udev_monitor* handle) const;
+    void operator()(udev_device* handle) const;
+};
+using UdevPtr = std::unique_ptr<udev, UdevUnref>;
+using UdevMonitorPtr = std::unique_ptr<udev_monitor, UdevUnref>;
+using UdevDevicePtr = std::unique_ptr<udev_device, UdevUnref>;
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
+    ~FileDescriptor();
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(FileDescriptor&&) = delete;
+
+    [[nodiscard]] int get() const { return m_fd; }
+    [[nodiscard]] bool valid() const { return m_fd >= 0; }
+
+private:
+    int m_fd;
+};
+
+// One thread listening to udev for hidraw nodes. Every node of the watched identity that is
+// added or removed gives one call of the notify function on that thread (a device with several
+// interfaces gives several). Destroying the monitor stops and joins the thread; it must not be
+// destroyed from inside the notify function.
+class DeviceMonitor {
+public:
+    // arrived: true for a node added, false for a node removed.
+    using Notify = std::function<void(bool arrived)>;
+
+    // Nothing when udev or the thread could not be set up.
+    [[nodiscard]] static std::unique_ptr<DeviceMonitor> start(unsigned int vid, unsigned int pid,
+                                                              Notify notify);
+    ~DeviceMonitor();
+    DeviceMonitor(const DeviceMonitor&) = delete;
+    DeviceMonitor& operator=(const DeviceMonitor&) = delete;
+
+    void set_identity(unsigned int vid, unsigned int pid);
+
+private:
+    DeviceMonitor(UdevPtr udev, UdevMonitorPtr monitor, FileDescriptor stop, Notify notify,
+                  unsigned int vid, unsigned int pid);
+    void run();
+    void handle(udev_device* device);
+
+    UdevPtr m_udev;
+    UdevMonitorPtr m_monitor;
+    FileDescriptor m_stop; // an eventfd: readable once the thread is to end
+    Notify m_notify;
+    std::atomic<std::uint64_t> m_identity; // vendor in the high half, product in the low
+    std::thread m_thread;
+};
+
+} // namespace zemrak::hid

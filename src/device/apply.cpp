@@ -1,0 +1,36 @@
+#include "device/apply.h"
+
+#include "platform/file_io.h"
+
+namespace zemrak {
+
+std::optional<ApplySnapshot> take_apply_snapshot(const ProfileStore& store) {
+    const ProfileList& profiles = store.profiles();
+    const ConfigBlock* current = profiles.current();
+    if (current == nullptr) {
+        return std::nullopt;
+    }
+    ApplySnapshot snapshot{*current, store.index_record(), {}, store.index_file(),
+                           store.profiles_file()};
+    snapshot.profiles.reserve(profiles.size() * ConfigBlock::kSize);
+    for (const auto image : profiles.images()) {
+        snapshot.profiles.insert(snapshot.profiles.end(), image.begin(), image.end());
+    }
+    return snapshot;
+}
+
+ApplyOutcome run_apply(const ApplySnapshot& snapshot, ConfigBlock& last_applied,
+                       const ApplyServices& services) {
+    apply_pointer_settings(pointer_settings_change(snapshot.profile, last_applied),
+                           services.pointer);
+    last_applied = snapshot.profile;
+
+    ApplyOutcome outcome;
+    const std::vector<ReportStep> steps = plan_reports(snapshot.profile, services.params);
+    outcome.reports = send_reports(steps, services.hid, services.pause);
+    outcome.index_error = save_index_record(snapshot.index_file, snapshot.index);
+    outcome.profiles_error = write_file_atomically(snapshot.profiles_file, snapshot.profiles);
+    return outcome;
+}
+
+} // namespace zemrak

@@ -1,0 +1,54 @@
+#pragma once
+// One apply: the pointer settings that changed, every report of the profile, and the saving
+// of the data files. The apply worker runs it on its thread; zemrakctl runs it directly.
+
+#include "device/hid_writer.h"
+#include "device/report_plan.h"
+#include "model/config_block.h"
+#include "model/device_params.h"
+#include "model/profile_files.h"
+#include "model/profile_store.h"
+#include "platform/pointer_settings.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+namespace zemrak {
+
+// Everything an apply needs from the profile store, copied on the thread that edits the
+// profiles so that the apply never reads a record while it is being changed.
+struct ApplySnapshot {
+    ConfigBlock profile;                // the current profile
+    IndexRecord index;                  // what Data.bin is to hold
+    std::vector<std::uint8_t> profiles; // what profile.bin is to hold
+    std::filesystem::path index_file;
+    std::filesystem::path profiles_file;
+};
+
+// The snapshot of the store's current state; nothing when no profile is current.
+[[nodiscard]] std::optional<ApplySnapshot> take_apply_snapshot(const ProfileStore& store);
+
+struct ApplyServices {
+    HidWriter& hid;
+    Pause& pause;
+    PointerSettingsBackend& pointer;
+    const DeviceParams& params;
+};
+
+struct ApplyOutcome {
+    SendResult reports;
+    std::error_code index_error;    // saving Data.bin
+    std::error_code profiles_error; // saving profile.bin
+    [[nodiscard]] bool saved() const { return !index_error && !profiles_error; }
+};
+
+// Runs one apply of `snapshot`: pointer settings that differ from `last_applied`, then
+// `last_applied` becomes the snapshot's profile, then the reports, then Data.bin and
+// profile.bin. No step stops a later one.
+[[nodiscard]] ApplyOutcome run_apply(const ApplySnapshot& snapshot, ConfigBlock& last_applied,
+                                     const ApplyServices& services);
+
+} // namespace zemrak

@@ -1,0 +1,28 @@
+#pragma once
+// The mode report: the 8-byte command report that opens every apply and carries the lighting
+// effect with its timing, the polling rate and the active sensitivity stage.
+
+#include "device/report_types.h"
+#include "model/config_block.h"
+#include "model/device_params.h"
+
+#include <cstdint>
+#include <span>
+
+namespace zemrak {
+
+// Milliseconds between reports for a polling rate index: 0 -> 8, 1 -> 4, 2 -> 2, anything
+// else -> 1.
+[[nodiscard]] std::uint8_t report_interval_ms(std::int32_t polling_rate_index);
+
+// The timing byte of a lighting effect. Only effects 2..5 use the table: effects 2 and 3 read
+// entry (frequency), effect 4 entry (3 + frequency), effect 5 entry (6 + frequency). An entry
+// outside the table, on either side, gives 0 rather than a byte from beyond it.
+[[nodiscard]] std::uint8_t light_timing_byte(std::int32_t light_mode, std::int32_t frequency,
+                                             std::span<const std::uint8_t> table);
+
+// 01 AA mode brightness timing 00 interval stage.
+[[nodiscard]] CommandReport encode_mode_report(const ConfigBlock& block,
+                                               const DeviceParams& params);
+
+} // namespace zemrak

@@ -1,0 +1,113 @@
+#include "device/apply_worker.h"
+#include "model/config_defaults.h"
+#include "test_support/device_fakes.h"
+#include "test_support/temp_dir.h"
+
+#include <atomic>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+namespace zemrak {
+namespace {
+
+using test::EventLog;
+
+// Sleeps for real, so that an apply takes long enough for the test to edit during it.
+class ShortPause final : public Pause {
+public:
+    void pause(std::chrono::milliseconds) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+};
+
+class ApplyWorkerTest : public ::testing::Test {
+protected:
+    void SetUp() override { static_cast<void>(m_store.load_all(kSensor3327, u"Profile")); }
+
+    std::unique_ptr<ApplyWorker> make_worker(Pause& pause) {
+        return std::make_unique<ApplyWorker>(
+            ApplyServices{m_writer, pause, m_pointer, m_params},
+            [this] { return take_apply_snapshot(m_store); }, m_store.profiles().last_applied(),
+            ApplyWorker::Hooks{[this](bool busy) { m_log.add(busy ? "busy" : "idle"); },
+                               [this](const ApplyOutcome& outcome) {
+                                   m_failed += outcome.reports.failed;
+                                   ++m_finished;
+                               }});
+    }
+
+    test::TempDir m_dir;
+    ProfileStore m_store{folders_in(m_dir.path())};
+    EventLog m_log;
+    test::RecordingWriter m_writer{m_log};
+    test::RecordingPause m_pause{m_log};
+    test::RecordingPointerBackend m_pointer{m_log};
+    DeviceParams m_params;
+    std::atomic<int> m_finished{0};
+    std::atomic<std::size_t> m_failed{0};
+};
+
+TEST_F(ApplyWorkerTest, QueuedAppliesRunOneAfterTheOtherEachWithItsOwnSnapshot) {
+    {
+        auto worker = make_worker(m_pause);
+        m_store.profiles().current()->set_light_mode(4);
+        worker->post(ApplyWorker::kApplyMessage, 0, 0);
+        m_store.profiles().current()->set_light_mode(7);
+        worker->post(ApplyWorker::kApplyMessage, 0, 0);
+    } // the destructor finishes the queue
+    EXPECT_EQ(2, m_finished.load());
+    std::vector<std::string> marks;
+    std::vector<std::string> modes;
+    for (const auto& e : m_log.events()) {
+        if (e == "busy" || e == "idle") {
+            marks.push_back(e);
+        } else if (e.starts_with("cmd 01aa") && e.substr(14, 2) == "00") {
+            modes.push_back(e.substr(8, 2)); // byte 2: the light mode
+        }
+    }
+    EXPECT_EQ((std::vector<std::string>{"busy", "idle", "busy", "idle"}), marks);
+    EXPECT_EQ((std::vector<std::string>{"04", "07"}), modes);
+}
+
+TEST_F(ApplyWorkerTest, OtherParametersAndMessagesAreTakenAndIgnored) {
+    {
+        auto worker = make_worker(m_pause);
+        worker->post(ApplyWorker::kApplyMessage, 2, 0);
+        worker->post(ApplyWorker::kApplyMessage, 1, 0);
+        worker->post(1649, 0, 0);
+    }
+    EXPECT_EQ(0, m_finished.load());
+    EXPECT_TRUE(m_log.events().empty());
+}
+
+TEST_F(ApplyWorkerTest, FailedWritesAreReportedBack) {
+    m_writer.fail = [](const std::string&, std::size_t) { return true; };
+    {
+        auto worker = make_worker(m_pause);
+        worker->post(ApplyWorker::kApplyMessage, 0, 0);
+    }
+    EXPECT_EQ(1, m_finished.load());
+    EXPECT_EQ(3u, m_failed.load());
+}
+
+// Run under ThreadSanitizer in CI: the worker must never read the record being edited.
+TEST_F(ApplyWorkerTest, EditsDuringAnApplyDoNotRaceWithIt) {
+    ShortPause pause;
+    auto worker = make_worker(pause);
+    constexpr int kApplies = 3;
+    for (int i = 0; i < kApplies; ++i) {
+        worker->post(ApplyWorker::kApplyMessage, 0, 0);
+    }
+    ConfigBlock& live = *m_store.profiles().current();
+    std::int32_t value = 0;
+    while (m_finished.load() < kApplies) {
+        live.set_light_brightness(value++ % 11);
+        live.set_stage_dpi_code(static_cast<std::size_t>(value % 8), value % 80);
+        live.button(static_cast<std::size_t>(value % 16)).set_function_code(1);
+    }
+    worker.reset();
+    EXPECT_EQ(kApplies, m_finished.load());
+}
+
+} // namespace
+} // namespace zemrak
