@@ -23,15 +23,17 @@ extern "C" {
 typedef void (*HidNotifyFn)(void* context, unsigned int message, unsigned long wparam, long lparam);
 
 ZEMRAK_HID_API void Set_HIDVIDPID(unsigned int vid, unsigned int pid);
-ZEMRAK_HID_API void Open_HIDDevMonitor(HidNotifyFn notify, void* context, unsigned int monitorMessage,
-                        unsigned int presenceMessage);
+ZEMRAK_HID_API void Open_HIDDevMonitor(HidNotifyFn notify, void* context,
+                                       unsigned int monitorMessage, unsigned int presenceMessage);
 ZEMRAK_HID_API void Close_HIDDevMonitor(void);
 ZEMRAK_HID_API int Open_HIDFeatureDevice(void);   /* command channel; non-zero = open */
 ZEMRAK_HID_API int Open_HIDFeatureDevice_1(void); /* data channel; non-zero = open */
 ZEMRAK_HID_API void Close_HIDFeatureDevice(void);
 ZEMRAK_HID_API void Close_HIDFeatureDevice_1(void);
-ZEMRAK_HID_API int SetHIDFeature(const unsigned char* report, int length);   /* 8 bytes; non-zero = written */
-ZEMRAK_HID_API int SetHIDFeature_1(const unsigned char* report, int length); /* 65 bytes; non-zero = written */
+ZEMRAK_HID_API int SetHIDFeature(const unsigned char* report,
+                                 int length); /* 8 bytes; non-zero = written */
+ZEMRAK_HID_API int SetHIDFeature_1(const unsigned char* report,
+                                   int length); /* 65 bytes; non-zero = written */
 ZEMRAK_HID_API int GetHIDFeature(unsigned char* report, int length);
 ZEMRAK_HID_API int GetHIDFeature_1(unsigned char* report, int length);
 

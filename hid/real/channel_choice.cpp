@@ -109,7 +109,8 @@ ChannelSelector parse_channel_selector(std::string_view text) {
 }
 
 ChannelOverrides read_channel_overrides(const IniFile& ini) {
-    return ChannelOverrides{read_selector(ini, "CommandChannel"), read_selector(ini, "DataChannel")};
+    return ChannelOverrides{read_selector(ini, "CommandChannel"),
+                            read_selector(ini, "DataChannel")};
 }
 
 bool carries_channel(const ReportDescriptor& descriptor, Channel channel) {

@@ -2,16 +2,15 @@
 
 #include "channel_choice.h"
 
-#include <libudev.h>
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <libudev.h>
 #include <optional>
+#include <poll.h>
+#include <sys/eventfd.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace zemrak::hid {
 namespace {
@@ -44,9 +43,15 @@ std::optional<HidIdentity> device_identity(udev_device* device) {
 
 } // namespace
 
-void UdevUnref::operator()(udev* handle) const { udev_unref(handle); }
-void UdevUnref::operator()(udev_monitor* handle) const { udev_monitor_unref(handle); }
-void UdevUnref::operator()(udev_device* handle) const { udev_device_unref(handle); }
+void UdevUnref::operator()(udev* handle) const {
+    udev_unref(handle);
+}
+void UdevUnref::operator()(udev_monitor* handle) const {
+    udev_monitor_unref(handle);
+}
+void UdevUnref::operator()(udev_device* handle) const {
+    udev_device_unref(handle);
+}
 
 FileDescriptor::~FileDescriptor() {
     if (m_fd >= 0) {
@@ -70,9 +75,8 @@ std::unique_ptr<DeviceMonitor> DeviceMonitor::start(unsigned int vid, unsigned i
     if (!stop.valid()) {
         return nullptr;
     }
-    std::unique_ptr<DeviceMonitor> self(new DeviceMonitor(std::move(context), std::move(monitor),
-                                                          std::move(stop), std::move(notify), vid,
-                                                          pid));
+    std::unique_ptr<DeviceMonitor> self(new DeviceMonitor(
+        std::move(context), std::move(monitor), std::move(stop), std::move(notify), vid, pid));
     // A thread that cannot be started costs the presence notices, not the program.
     try {
         self->m_thread = std::thread(&DeviceMonitor::run, self.get());
@@ -102,8 +106,7 @@ void DeviceMonitor::set_identity(unsigned int vid, unsigned int pid) {
 }
 
 void DeviceMonitor::run() {
-    pollfd fds[2] = {{udev_monitor_get_fd(m_monitor.get()), POLLIN, 0},
-                     {m_stop.get(), POLLIN, 0}};
+    pollfd fds[2] = {{udev_monitor_get_fd(m_monitor.get()), POLLIN, 0}, {m_stop.get(), POLLIN, 0}};
     for (;;) {
         if (::poll(fds, 2, -1) < 0) {
             if (errno == EINTR) {

@@ -9,21 +9,19 @@
 #include "report_descriptor.h"
 #include "zemrak_hid.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
+#include <hidapi/hidapi.h>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <variant>
 #include <vector>
-
-#include <hidapi/hidapi.h>
 
 namespace {
 
@@ -85,9 +83,8 @@ std::vector<zemrak::hid::HidrawNode> mouse_nodes(unsigned int vid, unsigned int 
         }
         std::optional<std::string> name = zemrak::hid::hidraw_node_name(info->path);
         // hidapi lists a node once for each of its top-level collections.
-        if (!name || std::any_of(nodes.begin(), nodes.end(), [&name](const auto& node) {
-                return node.name == *name;
-            })) {
+        if (!name || std::any_of(nodes.begin(), nodes.end(),
+                                 [&name](const auto& node) { return node.name == *name; })) {
             continue;
         }
         const std::vector<std::uint8_t> descriptor = read_report_descriptor(*name);
@@ -99,8 +96,7 @@ std::vector<zemrak::hid::HidrawNode> mouse_nodes(unsigned int vid, unsigned int 
 void report_unreadable(const char* key, const std::optional<zemrak::hid::ChannelSelector>& rule) {
     if (rule) {
         if (const auto* bad = std::get_if<zemrak::hid::UnreadableSelector>(&*rule)) {
-            std::fprintf(stderr, "Data.ini [HID] %s: cannot read \"%s\"\n", key,
-                         bad->text.c_str());
+            std::fprintf(stderr, "Data.ini [HID] %s: cannot read \"%s\"\n", key, bad->text.c_str());
         }
     }
 }
@@ -185,7 +181,7 @@ public:
         }
         // The kernel's count may or may not include the report ID byte, so any count is success.
         return hid_send_feature_report(device, report, static_cast<std::size_t>(length)) > 0 ? 1
-                                                                                            : 0;
+                                                                                             : 0;
     }
 
     int read(Channel channel, unsigned char* report, int length) {
@@ -245,12 +241,22 @@ ZEMRAK_HID_API void Open_HIDDevMonitor(HidNotifyFn notify, void* context,
     library().open_monitor(notify, context, presenceMessage);
 }
 
-ZEMRAK_HID_API void Close_HIDDevMonitor(void) { library().close_monitor(); }
+ZEMRAK_HID_API void Close_HIDDevMonitor(void) {
+    library().close_monitor();
+}
 
-ZEMRAK_HID_API int Open_HIDFeatureDevice(void) { return library().open(Channel::command); }
-ZEMRAK_HID_API int Open_HIDFeatureDevice_1(void) { return library().open(Channel::data); }
-ZEMRAK_HID_API void Close_HIDFeatureDevice(void) { library().close(Channel::command); }
-ZEMRAK_HID_API void Close_HIDFeatureDevice_1(void) { library().close(Channel::data); }
+ZEMRAK_HID_API int Open_HIDFeatureDevice(void) {
+    return library().open(Channel::command);
+}
+ZEMRAK_HID_API int Open_HIDFeatureDevice_1(void) {
+    return library().open(Channel::data);
+}
+ZEMRAK_HID_API void Close_HIDFeatureDevice(void) {
+    library().close(Channel::command);
+}
+ZEMRAK_HID_API void Close_HIDFeatureDevice_1(void) {
+    library().close(Channel::data);
+}
 
 ZEMRAK_HID_API int SetHIDFeature(const unsigned char* report, int length) {
     return library().write(Channel::command, report, length);

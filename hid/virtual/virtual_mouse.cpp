@@ -5,12 +5,11 @@
 #include "virtual_mouse_control.h"
 #include "zemrak_hid.h"
 
-#include <time.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <string>
+#include <time.h>
 
 namespace {
 
@@ -128,10 +127,18 @@ void Close_HIDDevMonitor(void) {
     m.context = nullptr;
 }
 
-int Open_HIDFeatureDevice(void) { return open_channel(&VirtualMouse::command_open); }
-int Open_HIDFeatureDevice_1(void) { return open_channel(&VirtualMouse::data_open); }
-void Close_HIDFeatureDevice(void) { close_channel(&VirtualMouse::command_open); }
-void Close_HIDFeatureDevice_1(void) { close_channel(&VirtualMouse::data_open); }
+int Open_HIDFeatureDevice(void) {
+    return open_channel(&VirtualMouse::command_open);
+}
+int Open_HIDFeatureDevice_1(void) {
+    return open_channel(&VirtualMouse::data_open);
+}
+void Close_HIDFeatureDevice(void) {
+    close_channel(&VirtualMouse::command_open);
+}
+void Close_HIDFeatureDevice_1(void) {
+    close_channel(&VirtualMouse::data_open);
+}
 
 int SetHIDFeature(const unsigned char* report, int length) {
     return write_report(&VirtualMouse::command_open, "cmd", kCommandLength, report, length);
@@ -142,8 +149,12 @@ int SetHIDFeature_1(const unsigned char* report, int length) {
 }
 
 // Nothing is ever read back from the mouse.
-int GetHIDFeature(unsigned char* /*report*/, int /*length*/) { return 0; }
-int GetHIDFeature_1(unsigned char* /*report*/, int /*length*/) { return 0; }
+int GetHIDFeature(unsigned char* /*report*/, int /*length*/) {
+    return 0;
+}
+int GetHIDFeature_1(unsigned char* /*report*/, int /*length*/) {
+    return 0;
+}
 
 void ZemrakVirtualMouse_SetPlugged(int plugged) {
     VirtualMouse& m = mouse();

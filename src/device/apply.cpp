@@ -10,8 +10,8 @@ std::optional<ApplySnapshot> take_apply_snapshot(const ProfileStore& store) {
     if (current == nullptr) {
         return std::nullopt;
     }
-    ApplySnapshot snapshot{*current, store.index_record(), {}, store.index_file(),
-                           store.profiles_file()};
+    ApplySnapshot snapshot{
+        *current, store.index_record(), {}, store.index_file(), store.profiles_file()};
     snapshot.profiles.reserve(profiles.size() * ConfigBlock::kSize);
     for (const auto image : profiles.images()) {
         snapshot.profiles.insert(snapshot.profiles.end(), image.begin(), image.end());

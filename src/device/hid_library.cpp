@@ -1,7 +1,6 @@
 #include "device/hid_library.h"
 
 #include <dlfcn.h>
-
 #include <utility>
 
 namespace zemrak {
@@ -139,8 +138,7 @@ void HidLibrary::close_data() {
 
 bool HidLibrary::write_command(std::span<const std::uint8_t, kCommandReportSize> report) {
     const std::lock_guard lock(m_mutex);
-    return m_usable &&
-           m_entries->set_command(report.data(), static_cast<int>(report.size())) != 0;
+    return m_usable && m_entries->set_command(report.data(), static_cast<int>(report.size())) != 0;
 }
 
 bool HidLibrary::write_data(std::span<const std::uint8_t, kDataReportSize> report) {

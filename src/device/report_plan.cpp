@@ -22,8 +22,8 @@ std::vector<ReportStep> plan_reports(const ConfigBlock& profile, const DevicePar
         const auto code = static_cast<std::uint8_t>(kAnnounceFirstMacroPage + page);
         steps.push_back(announced(code, buttons.macro_pages[page]));
     }
-    steps.push_back(announced(kAnnounceSensitivity,
-                              encode_sensitivity_payload(profile, params, buttons.map)));
+    steps.push_back(
+        announced(kAnnounceSensitivity, encode_sensitivity_payload(profile, params, buttons.map)));
     steps.push_back(announced(kAnnounceColours, encode_colour_payload(profile, params)));
     return steps;
 }

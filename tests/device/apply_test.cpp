@@ -12,9 +12,7 @@ using test::EventLog;
 
 class ApplyTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        static_cast<void>(m_store.load_all(kSensor3327, u"Profile"));
-    }
+    void SetUp() override { static_cast<void>(m_store.load_all(kSensor3327, u"Profile")); }
 
     ApplyOutcome apply() {
         const auto snapshot = take_apply_snapshot(m_store);

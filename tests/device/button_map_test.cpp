@@ -57,34 +57,12 @@ TEST(ButtonMap, DefaultProfileHasNoMacroPages) {
 }
 
 TEST(ButtonMap, FunctionCodesTurnIntoKeyAndKindBytes) {
+    // The last ones do nothing on the mouse: button off, recoil and mode functions, unknown
+    // codes.
     const std::vector<std::pair<std::uint8_t, std::pair<std::uint8_t, std::uint8_t>>> cases = {
-        {6, {0x05, 0x03}},
-        {9, {0xF0, 0x82}},
-        {10, {0xF0, 0x80}},
-        {14, {0xEB, 0x00}},
-        {18, {0xF0, 0x83}},
-        {27, {0x0A, 0x03}},
-        {39, {0x16, 0x02}},
-        {43, {0x04, 0x00}},
-        {50, {0x09, 0x03}},
-        {68, {0x00, 0x02}},
-        {74, {0x00, 0x03}},
-        {77, {0x0E, 0x02}},
-        {81, {0x0A, 0x02}},
-        {112, {0x02, 0x03}},
-        {113, {0x00, 0x07}},
-        // No action on the mouse: button off, recoil and mode functions, unknown codes.
-        {0, {0x00, 0x00}},
-        {24, {0x00, 0x00}},
-        {25, {0x00, 0x00}},
-        {26, {0x00, 0x00}},
-        {76, {0x00, 0x00}},
-        {104, {0x00, 0x00}},
-        {105, {0x00, 0x00}},
-        {116, {0x00, 0x00}},
-        {121, {0x00, 0x00}},
-        {15, {0x00, 0x00}},
-        {255, {0x00, 0x00}},
+        {9, {0xF0, 0x82}},  {18, {0xF0, 0x83}},  {74, {0x00, 0x03}},  {113, {0x00, 0x07}},
+        {0, {0x00, 0x00}},  {24, {0x00, 0x00}},  {25, {0x00, 0x00}},  {76, {0x00, 0x00}},
+        {15, {0x00, 0x00}}, {121, {0x00, 0x00}}, {255, {0x00, 0x00}},
     };
     for (const auto& [code, bytes] : cases) {
         ConfigBlock block = default_profile();

@@ -13,9 +13,10 @@ protected:
     EventLog m_log;
     test::RecordingChannels m_channels{m_log};
     test::RecordingPause m_pause{m_log};
-    DevicePresence m_presence{m_channels, m_pause,
-                              {[this] { m_log.add("post 1648 2"); },
-                               [this] { m_log.add("hide window"); }}};
+    DevicePresence m_presence{
+        m_channels,
+        m_pause,
+        {[this] { m_log.add("post 1648 2"); }, [this] { m_log.add("hide window"); }}};
 
     std::vector<std::string> events_after(std::size_t from) const {
         const auto all = m_log.events();

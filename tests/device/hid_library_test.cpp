@@ -2,10 +2,9 @@
 #include "device/report_types.h"
 #include "test_support/temp_dir.h"
 
-#include <dlfcn.h>
-
 #include <atomic>
 #include <cstdlib>
+#include <dlfcn.h>
 #include <fstream>
 #include <regex>
 
@@ -21,10 +20,10 @@ struct VirtualMouseControls {
 
     VirtualMouseControls() {
         void* handle = ::dlopen(ZEMRAK_VIRTUAL_MOUSE_PATH, RTLD_NOW | RTLD_LOCAL);
-        set_plugged = reinterpret_cast<void (*)(int)>(
-            ::dlsym(handle, "ZemrakVirtualMouse_SetPlugged"));
-        fail_writes = reinterpret_cast<void (*)(int)>(
-            ::dlsym(handle, "ZemrakVirtualMouse_FailWrites"));
+        set_plugged =
+            reinterpret_cast<void (*)(int)>(::dlsym(handle, "ZemrakVirtualMouse_SetPlugged"));
+        fail_writes =
+            reinterpret_cast<void (*)(int)>(::dlsym(handle, "ZemrakVirtualMouse_FailWrites"));
     }
 };
 
@@ -86,8 +85,7 @@ TEST_F(VirtualMouseTest, WritesReachTheLogWithChannelAndBytes) {
 
     const auto lines = log_lines();
     ASSERT_EQ(2u, lines.size());
-    EXPECT_TRUE(std::regex_match(lines[0], std::regex("[0-9]+ cmd 01aa000000050000")))
-        << lines[0];
+    EXPECT_TRUE(std::regex_match(lines[0], std::regex("[0-9]+ cmd 01aa000000050000"))) << lines[0];
     EXPECT_TRUE(std::regex_match(lines[1], std::regex("[0-9]+ data 00(00){63}7e"))) << lines[1];
 }
 

@@ -74,8 +74,8 @@ TEST(SendReports, EverySuccessfulWriteIsFollowedByTheReportPause) {
     EXPECT_TRUE(result.ok());
     EXPECT_EQ(9u, result.written);
     const std::vector<std::string> expected = {
-        "cmd 00", "pause", "cmd 02", "pause", "data", "pause", "cmd 03", "pause", "data", "pause",
-        "cmd 04", "pause", "data", "pause", "cmd 05", "pause", "data", "pause"};
+        "cmd 00", "pause",  "cmd 02", "pause", "data",  "pause",  "cmd 03", "pause", "data",
+        "pause",  "cmd 04", "pause",  "data",  "pause", "cmd 05", "pause",  "data",  "pause"};
     EXPECT_EQ(expected, shape(log.events())) << "the mode report's byte 5 is 0";
 }
 
@@ -85,8 +85,8 @@ TEST(SendReports, FailedAnnouncementSkipsItsDataButNotTheNextPage) {
     RecordingPause pause(log);
     // Write 1 is the announcement of macro page 0.
     writer.fail = [](const std::string&, std::size_t index) { return index == 1; };
-    const SendResult result = send_reports(plan_reports(profile_with_two_macros(), {}), writer,
-                                           pause);
+    const SendResult result =
+        send_reports(plan_reports(profile_with_two_macros(), {}), writer, pause);
     EXPECT_EQ(1u, result.failed);
     EXPECT_EQ(1u, result.skipped);
     EXPECT_EQ(7u, result.written);
@@ -105,8 +105,8 @@ TEST(SendReports, FailedDataReportDoesNotStopTheLaterReports) {
     const SendResult result = send_reports(plan_reports(default_profile(), {}), writer, pause);
     EXPECT_EQ(2u, result.failed);
     EXPECT_EQ(3u, result.written);
-    const std::vector<std::string> expected = {"cmd 00", "pause", "cmd 04", "pause", "data!",
-                                               "cmd 05", "pause", "data!"};
+    const std::vector<std::string> expected = {"cmd 00", "pause",  "cmd 04", "pause",
+                                               "data!",  "cmd 05", "pause",  "data!"};
     EXPECT_EQ(expected, shape(log.events()));
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The boot-protocol mouse of the HID specification's appendix: three buttons, X, Y, wheel.
+// A boot-protocol mouse: three buttons, X, Y and a wheel.
 const Bytes kBootMouse = {
     0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0x09, 0x01, 0xA1, 0x00, 0x05, 0x09, 0x19,
     0x01, 0x29, 0x03, 0x15, 0x00, 0x25, 0x01, 0x95, 0x03, 0x75, 0x01, 0x81, 0x02,
@@ -60,13 +60,13 @@ TEST(ReportDescriptorTest, MeasuresVendorFeatureReportsWithAndWithoutReportIds) 
 
 TEST(ReportDescriptorTest, SumsEveryFeatureItemOfAReportAndNothingElse) {
     const Bytes bytes = {
-        0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, // vendor collection
+        0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01,       // vendor collection
         0x85, 0x01, 0x75, 0x08, 0x95, 0x07, 0x81, 0x02, // ID 1: a 7-byte Input report
-        0x75, 0x01, 0x95, 0x04, 0xB1, 0x02,       // ID 1: four feature bits
-        0x75, 0x04, 0x95, 0x01, 0xB1, 0x03,       //       four bits of padding
-        0x75, 0x08, 0x95, 0x06, 0xB1, 0x02,       //       six feature bytes
-        0x85, 0x02, 0x95, 0x03, 0xB1, 0x02,       // ID 2: three feature bytes
-        0x85, 0x01, 0x95, 0x01, 0x91, 0x02,       // ID 1: an Output byte
+        0x75, 0x01, 0x95, 0x04, 0xB1, 0x02,             // ID 1: four feature bits
+        0x75, 0x04, 0x95, 0x01, 0xB1, 0x03,             //       four bits of padding
+        0x75, 0x08, 0x95, 0x06, 0xB1, 0x02,             //       six feature bytes
+        0x85, 0x02, 0x95, 0x03, 0xB1, 0x02,             // ID 2: three feature bytes
+        0x85, 0x01, 0x95, 0x01, 0x91, 0x02,             // ID 1: an Output byte
         0xC0,
     };
     const ReportDescriptor parsed = parse_report_descriptor(bytes);
@@ -76,13 +76,11 @@ TEST(ReportDescriptorTest, SumsEveryFeatureItemOfAReportAndNothingElse) {
 
 TEST(ReportDescriptorTest, RestoresGlobalsOnPopAndResetsUsagesAfterEachMainItem) {
     const Bytes bytes = {
-        0x05, 0x0C, 0x09, 0x01, 0xA1, 0x01, 0xC0, // consumer control
-        0x06, 0x00, 0xFF, 0x85, 0x01, 0x75, 0x08, 0x95, 0x07,
-        0xA4,                                     // Push
-        0x85, 0x05, 0x75, 0x10, 0x95, 0x02, 0xB1, 0x02,
-        0xB4,                                     // Pop: ID 1, 8-bit size, count 7 again
-        0xA1, 0x01, 0xB1, 0x02, 0xC0,             // no usage before this collection
-        0x0B, 0x02, 0x00, 0x01, 0xFF,             // a four-byte usage, page FF01
+        0x05, 0x0C, 0x09, 0x01, 0xA1, 0x01, 0xC0,             // consumer control
+        0x06, 0x00, 0xFF, 0x85, 0x01, 0x75, 0x08, 0x95, 0x07, // vendor page; ID 1, 7 bytes
+        0xA4, 0x85, 0x05, 0x75, 0x10, 0x95, 0x02, 0xB1, 0x02, // Push; ID 5: two 16-bit fields
+        0xB4, 0xA1, 0x01, 0xB1, 0x02, 0xC0,                   // Pop; a collection without usage
+        0x0B, 0x02, 0x00, 0x01, 0xFF,                         // a four-byte usage, page FF01
         0xA1, 0x01, 0xC0,
     };
     const ReportDescriptor parsed = parse_report_descriptor(bytes);
@@ -94,7 +92,7 @@ TEST(ReportDescriptorTest, RestoresGlobalsOnPopAndResetsUsagesAfterEachMainItem)
 
 TEST(ReportDescriptorTest, SkipsLongAndReservedItems) {
     Bytes bytes = {0xFE, 0x03, 0x10, 0xB1, 0xB1, 0xB1, // long item whose data looks like items
-                   0x0C, 0x0D, 0xFF};                 // reserved items
+                   0x0C, 0x0D, 0xFF};                  // reserved items
     const Bytes command = vendor_feature(1, 7);
     bytes.insert(bytes.end(), command.begin(), command.end());
     bytes.insert(bytes.end(), {0xFE, 0x00, 0x20});
@@ -133,8 +131,7 @@ TEST(ReportDescriptorTest, MarksFaultsTheKernelRefusesAndKeepsWhatCameBefore) {
 TEST(ReportDescriptorTest, EveryTruncationOfADescriptorIsMalformedOrIncomplete) {
     const Bytes full = vendor_feature(1, 7);
     for (std::size_t size = 0; size < full.size(); ++size) {
-        const ReportDescriptor parsed =
-            parse_report_descriptor(std::span(full.data(), size));
+        const ReportDescriptor parsed = parse_report_descriptor(std::span(full.data(), size));
         const FeatureReport* report = parsed.feature_report(1);
         // Every cut either comes before the feature report or leaves the collection open.
         EXPECT_TRUE(!parsed.well_formed || report == nullptr) << "size " << size;
@@ -143,8 +140,8 @@ TEST(ReportDescriptorTest, EveryTruncationOfADescriptorIsMalformedOrIncomplete) 
 }
 
 TEST(ReportDescriptorTest, HugeSizesAndCountsSaturateInsteadOfWrapping) {
-    const Bytes bytes = {0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0x97, 0xFF, 0xFF, 0xFF,
-                         0xFF, 0xB1, 0x02, 0xB1, 0x02, 0xB1, 0x02};
+    const Bytes bytes = {0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0x97, 0xFF, 0xFF,
+                         0xFF, 0xFF, 0xB1, 0x02, 0xB1, 0x02, 0xB1, 0x02};
     const ReportDescriptor parsed = parse_report_descriptor(bytes);
     EXPECT_TRUE(parsed.well_formed);
     ASSERT_EQ(parsed.feature_reports.size(), 1U);

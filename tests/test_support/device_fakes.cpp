@@ -51,8 +51,12 @@ bool RecordingChannels::open_data() {
     return data_opens;
 }
 
-void RecordingChannels::close_command() { m_log.add("close command"); }
-void RecordingChannels::close_data() { m_log.add("close data"); }
+void RecordingChannels::close_command() {
+    m_log.add("close command");
+}
+void RecordingChannels::close_data() {
+    m_log.add("close data");
+}
 
 void RecordingPointerBackend::set_double_click_time(std::uint32_t ms) {
     m_log.add("double-click " + std::to_string(ms));

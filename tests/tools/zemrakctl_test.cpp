@@ -29,10 +29,11 @@ std::string slurp(const std::filesystem::path& file) {
 }
 
 // Runs zemrakctl with the given arguments (already shell-quoted where needed).
-CtlRun zemrakctl(const TempDir& scratch, const std::string& args) {
+CtlRun zemrakctl(const TempDir& scratch, const std::string& args,
+                 const std::string& environment = "") {
     const std::filesystem::path out = scratch / "stdout";
     const std::filesystem::path err = scratch / "stderr";
-    const std::string command = std::string("'") + ZEMRAKCTL_PATH + "' " + args + " >'" +
+    const std::string command = environment + " '" + ZEMRAKCTL_PATH + "' " + args + " >'" +
                                 out.string() + "' 2>'" + err.string() + "'";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
@@ -125,10 +126,80 @@ TEST_F(ZemrakctlTest, UsageErrorsExitWithTwoAndOneLine) {
     EXPECT_EQ(2, missing.status);
 }
 
+std::vector<std::string> lines_of(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST_F(ZemrakctlTest, ReportsListsEveryWriteOfAnApplyInOrder) {
+    const CtlRun reports = run("reports");
+    EXPECT_EQ(0, reports.status) << reports.err;
+    const auto lines = lines_of(reports.out);
+    ASSERT_EQ(5u, lines.size()) << reports.out;
+    EXPECT_EQ("cmd 01aa040a00000201", lines[0]) << "the factory profile's mode report";
+    EXPECT_EQ("cmd 01aa000000040000", lines[1]);
+    EXPECT_EQ("cmd 01aa000000050000", lines[3]);
+    for (const std::size_t data : {std::size_t{2}, std::size_t{4}}) {
+        EXPECT_TRUE(lines[data].starts_with("data 00"));
+        EXPECT_EQ(5u + 130u, lines[data].size());
+    }
+}
+
+// The apply as zemrakctl runs it, against the virtual mouse.
+class ZemrakctlApplyTest : public ZemrakctlTest {
+protected:
+    CtlRun apply(const std::string& environment = "") {
+        return zemrakctl(m_scratch, "--program-folder '" + m_program.path().string() + "' apply",
+                         "ZEMRAK_HID_LIBRARY='" + std::string(ZEMRAK_VIRTUAL_MOUSE_PATH) +
+                             "' ZEMRAK_VIRTUAL_MOUSE_LOG='" + log_file().string() + "' " +
+                             environment);
+    }
+    std::filesystem::path log_file() const { return m_scratch / "mouse.log"; }
+    // The mouse's log without the time stamps.
+    std::vector<std::string> received() const {
+        std::vector<std::string> lines;
+        for (const std::string& line : lines_of(slurp(log_file()))) {
+            lines.push_back(line.substr(line.find(' ') + 1));
+        }
+        return lines;
+    }
+};
+
+TEST_F(ZemrakctlApplyTest, TheMouseReceivesExactlyTheListedReports) {
+    const CtlRun applied = apply();
+    EXPECT_EQ(0, applied.status) << applied.err;
+    EXPECT_EQ(lines_of(run("reports").out), received());
+    EXPECT_EQ(51'384u, read_bytes(m_program / "Data" / "profile.bin").size());
+}
+
+TEST_F(ZemrakctlApplyTest, AbsentMouseOrFailedWriteIsAFailureWithAMessage) {
+    const CtlRun absent = apply("ZEMRAK_VIRTUAL_MOUSE_ABSENT=1");
+    EXPECT_EQ(1, absent.status);
+    EXPECT_NE(std::string::npos, absent.err.find("not connected")) << absent.err;
+    EXPECT_TRUE(received().empty());
+    EXPECT_EQ(51'384u, read_bytes(m_program / "Data" / "profile.bin").size())
+        << "the profiles are saved all the same";
+
+    const CtlRun failing = apply("ZEMRAK_VIRTUAL_MOUSE_FAIL_WRITES=1");
+    EXPECT_EQ(1, failing.status);
+    EXPECT_NE(std::string::npos, failing.err.find("1 of 5 reports")) << failing.err;
+    EXPECT_EQ(4u, received().size());
+
+    const CtlRun no_library =
+        zemrakctl(m_scratch, "--program-folder '" + m_program.path().string() + "' apply",
+                  "ZEMRAK_HID_LIBRARY=/nonexistent/libzemrak-hid.so");
+    EXPECT_EQ(1, no_library.status);
+    EXPECT_NE(std::string::npos, no_library.err.find("not connected")) << no_library.err;
+}
+
 TEST_F(ZemrakctlTest, HelpDescribesEveryCommand) {
     const CtlRun help = zemrakctl(m_scratch, "--help");
     EXPECT_EQ(0, help.status);
-    for (const char* word : {"--program-folder", "profiles", "device-params"}) {
+    for (const char* word : {"--program-folder", "profiles", "device-params", "reports", "apply"}) {
         EXPECT_NE(std::string::npos, help.out.find(word)) << word;
     }
 }
