@@ -16,6 +16,17 @@ std::u16string load_name(std::span<const std::uint8_t> bytes, std::size_t offset
     return name;
 }
 
+std::string to_hex(std::span<const std::uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text;
+    text.reserve(2 * bytes.size());
+    for (const std::uint8_t b : bytes) {
+        text.push_back(kDigits[b >> 4]);
+        text.push_back(kDigits[b & 0x0F]);
+    }
+    return text;
+}
+
 void store_name(std::span<std::uint8_t> bytes, std::size_t offset, std::u16string_view name) {
     const std::size_t kept = std::min(name.size(), kMaxNameLength);
     for (std::size_t i = 0; i < kNameUnits; ++i) {

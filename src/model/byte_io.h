@@ -47,6 +47,9 @@ inline void store_i32(std::span<std::uint8_t> bytes, std::size_t offset, std::in
     store_u32(bytes, offset, static_cast<std::uint32_t>(value));
 }
 
+// Lower-case hexadecimal digits of the bytes, two per byte, without separators.
+[[nodiscard]] std::string to_hex(std::span<const std::uint8_t> bytes);
+
 // Reads a UTF-16LE name of a 50-unit field: up to the first zero unit, and never more than
 // 49 units, so a field without a terminator still gives a bounded name.
 [[nodiscard]] std::u16string load_name(std::span<const std::uint8_t> bytes, std::size_t offset);

@@ -1,16 +1,8 @@
 #include "test_support/device_fakes.h"
 
-namespace zemrak::test {
+#include "model/byte_io.h"
 
-std::string hex(std::span<const std::uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text;
-    for (const std::uint8_t b : bytes) {
-        text.push_back(kDigits[b >> 4]);
-        text.push_back(kDigits[b & 0x0F]);
-    }
-    return text;
-}
+namespace zemrak::test {
 
 void EventLog::add(std::string event) {
     const std::lock_guard lock(m_mutex);
@@ -25,7 +17,7 @@ std::vector<std::string> EventLog::events() const {
 bool RecordingWriter::record(const std::string& channel, std::span<const std::uint8_t> bytes) {
     const bool failed = fail && fail(channel, m_writes);
     ++m_writes;
-    m_log.add(channel + (failed ? "! " : " ") + hex(bytes));
+    m_log.add(channel + (failed ? "! " : " ") + to_hex(bytes));
     return !failed;
 }
 

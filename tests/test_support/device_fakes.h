@@ -14,8 +14,6 @@
 
 namespace zemrak::test {
 
-[[nodiscard]] std::string hex(std::span<const std::uint8_t> bytes);
-
 // A thread-safe list of events such as "cmd 01aa..." or "pause 20".
 class EventLog {
 public:

@@ -4,6 +4,7 @@
 #include "device/device_presence.h"
 #include "device/hid_library.h"
 #include "device/report_plan.h"
+#include "model/byte_io.h"
 #include "model/device_params.h"
 #include "model/profile_store.h"
 #include "model/text_table.h"
@@ -23,17 +24,6 @@ namespace {
 
 constexpr const char* kSettingsFile = "Data.ini";
 constexpr const char* kLanguageFile = "Language/lan.xml";
-
-std::string hex(std::span<const std::uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text;
-    text.reserve(bytes.size() * 2);
-    for (const std::uint8_t b : bytes) {
-        text.push_back(kDigits[b >> 4]);
-        text.push_back(kDigits[b & 0x0F]);
-    }
-    return text;
-}
 
 std::string hex4(std::uint32_t value) {
     std::array<char, 16> text{};
@@ -89,9 +79,9 @@ int print_reports(const Context& context, std::span<const std::string>) {
         return kExitFailure;
     }
     for (const ReportStep& step : plan_reports(*current, s.params)) {
-        context.out << "cmd " << hex(step.command) << '\n';
+        context.out << "cmd " << to_hex(step.command) << '\n';
         if (step.data) {
-            context.out << "data " << hex(*step.data) << '\n';
+            context.out << "data " << to_hex(*step.data) << '\n';
         }
     }
     return s.report.save_error ? kExitFailure : kExitOk;
@@ -156,10 +146,10 @@ int print_device_params(const Context& context, std::span<const std::string>) {
                 << "pid " << hex4(params.product_id) << '\n'
                 << "stages " << params.stage_rows << '\n'
                 << "sensor " << params.sensor << '\n'
-                << "sensitivity_template " << hex(params.sensitivity_template) << '\n'
-                << "colour_template " << hex(params.colour_template) << '\n'
-                << "light_timing " << hex(params.light_timing) << '\n'
-                << "password " << hex(password) << '\n';
+                << "sensitivity_template " << to_hex(params.sensitivity_template) << '\n'
+                << "colour_template " << to_hex(params.colour_template) << '\n'
+                << "light_timing " << to_hex(params.light_timing) << '\n'
+                << "password " << to_hex(password) << '\n';
     return kExitOk;
 }
 
