@@ -73,11 +73,15 @@ Folders default_folders(std::error_code& error) {
     // An installed program keeps its data per user, even when run by someone who could
     // write into the shared folder.
     const bool installed = program != exe;
-    return {program, installed ? per_user_data_folder(xdg) : choose_data_folder(program, xdg)};
+    if (installed) {
+        return {program, per_user_data_folder(xdg),
+                (exe / ".." / "lib" / kAppFolderName).lexically_normal()};
+    }
+    return {program, choose_data_folder(program, xdg), program};
 }
 
 Folders folders_in(const std::filesystem::path& program) {
-    return {program, program / kDataFolderName};
+    return {program, program / kDataFolderName, program};
 }
 
 } // namespace zemrak

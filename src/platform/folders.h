@@ -12,6 +12,9 @@ struct Folders {
     std::filesystem::path program;
     // Holds Data.bin, profile.bin, macro.bin and gun.bin.
     std::filesystem::path data;
+    // Holds the HID access libraries: the program folder, or `<prefix>/lib/zemrak-mouse` for
+    // an installed program.
+    std::filesystem::path libraries;
 };
 
 // The parts of the environment that decide the per-user data folder.

@@ -90,7 +90,7 @@ int print_reports(const Context& context, std::span<const std::string>) {
 int apply_profile(const Context& context, std::span<const std::string>) {
     Startup s = start_up(context);
     const std::filesystem::path library_file =
-        hid_library_path(context.folders.program, std::getenv(kHidLibraryVariable));
+        hid_library_path(context.folders.libraries, std::getenv(kHidLibraryVariable));
     const auto library = HidLibrary::load(library_file);
     library->set_identity(s.params.vendor_id, s.params.product_id);
     library->open_monitor([](unsigned long) {});

@@ -1,0 +1,63 @@
+// zemrak-mouse: the configuration tool of the Zemrak gaming mouse. One copy runs at a time;
+// it lives in the tray and shows its window while the mouse is connected.
+
+#include "app/main_wnd.h"
+#include "app/single_instance.h"
+#include "ui/theme.h"
+#include "ui/ui_script.h"
+
+#include <QApplication>
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+constexpr int kExitSecondCopy = 1;
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zemrak-mouse"));
+    QApplication::setDesktopFileName(QStringLiteral("zemrak-mouse"));
+    // Hiding the window must never end the program: it lives on in the tray.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    zemrak::app::SingleInstance instance;
+    if (instance.claim() == zemrak::app::SingleInstance::Role::Second) {
+        // The running copy shows its window (or its warning); this one only asks it to.
+        static_cast<void>(instance.hand_over());
+        return kExitSecondCopy;
+    }
+    // Any argument starts the program in the tray (used by autostart entries).
+    const bool start_hidden = argc > 1;
+
+    std::error_code folder_error;
+    zemrak::app::MainWndOptions options{zemrak::default_folders(folder_error), {}};
+    if (folder_error) {
+        std::cerr << "zemrak-mouse: cannot find the program folder: " << folder_error.message()
+                  << '\n';
+        return EXIT_FAILURE;
+    }
+    if (const char* library = std::getenv(zemrak::kHidLibraryVariable);
+        library != nullptr && *library != '\0') {
+        options.hid_library = library;
+    }
+
+    zemrak::ui::apply_theme(application);
+    zemrak::app::CMainWnd window(std::move(options));
+    window.initialise();
+    QObject::connect(&instance, &zemrak::app::SingleInstance::show_requested, &window,
+                     [&window] { window.show_or_warn(); });
+    if (window.device_state() == zemrak::DeviceState::Connected && !start_hidden) {
+        window.show();
+    }
+
+    std::unique_ptr<zemrak::ui::UiScript> script;
+    if (const char* file = std::getenv("ZEMRAK_UI_SCRIPT"); file != nullptr && *file != '\0') {
+        script = zemrak::ui::UiScript::start(
+            file, &window, [&window] { return window.apply_idle(); },
+            [&window] { window.request_exit(); });
+    }
+    return QApplication::exec();
+}

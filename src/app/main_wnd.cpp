@@ -1,0 +1,443 @@
+#include "app/main_wnd.h"
+
+#include "app/menu_dispatch.h"
+#include "app/tray_icon.h"
+#include "model/unicode.h"
+#include "platform/pointer_settings_backend.h"
+#include "ui/busy_overlays.h"
+#include "ui/msg_wnd.h"
+#include "ui/notify_router.h"
+#include "ui/popup_menu.h"
+#include "ui/qt_text.h"
+#include "ui/texts.h"
+#include "ui_main.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+#include <QWindow>
+
+namespace zemrak::app {
+namespace {
+
+constexpr const char* kSettingsFile = "Data.ini";
+constexpr const char* kLanguageFile = "Language/lan.xml";
+constexpr const char* kLogoFile = "logo.png";
+constexpr const char* kMenuFolder = "res/menus";
+constexpr int kTrayMenuLift = 50;
+constexpr int kNoticeMs = 8000;
+
+QString to_qstring(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+} // namespace
+
+// Forwards the worker's writes to whichever HID library start-up chose.
+class CMainWnd::Writer final : public HidWriter {
+public:
+    HidWriter* target = nullptr;
+    bool write_command(std::span<const std::uint8_t, kCommandReportSize> report) override {
+        return target != nullptr && target->write_command(report);
+    }
+    bool write_data(std::span<const std::uint8_t, kDataReportSize> report) override {
+        return target != nullptr && target->write_data(report);
+    }
+};
+
+CMainWnd::CMainWnd(MainWndOptions options)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Window), m_options(std::move(options)),
+      m_ui(std::make_unique<Ui::CMainWnd>()), m_store(m_options.folders),
+      m_writer(std::make_unique<Writer>()) {
+    setObjectName("CMainWnd");
+}
+
+CMainWnd::~CMainWnd() {
+    // Stop the worker first: it writes through the library and reads the parameters.
+    m_worker.reset();
+}
+
+void CMainWnd::initialise() {
+    const std::filesystem::path& program = m_options.folders.program;
+    // Device settings, with the factory image read for the sensor they name.
+    m_params = read_device_params(program / kSettingsFile);
+    m_store.load_factory_image(m_params.sensor);
+
+    const QIcon icon(to_qstring(program / kLogoFile));
+    setWindowIcon(icon);
+    ui::Texts::load(program / kLanguageFile);
+
+    m_ui->setupUi(this);
+    setFixedSize(800, 572);
+    ui::Texts::apply(this);
+    setWindowTitle(ui::Texts::text("mouse_name_text"));
+    m_ui->logo_btn->setIcon(icon);
+    m_ui->logo_btn->setIconSize(QSize(32, 32));
+    m_ui->header_hor->installEventFilter(this);
+    m_cover = new ui::BusyCover(this);
+    m_ring = new ui::BusyRing(this);
+    m_router = new ui::NotifyRouter([this](const ui::Notification& n) { on_notify(n); }, this);
+    m_router->attach(this);
+
+    m_tray = std::make_unique<CTrayIcon>(this);
+    m_tray->set_icon(icon);
+    m_tray->on_left_click = [this] { show_or_warn(); };
+    m_tray->on_right_click = [this] {
+        const QPoint cursor = QCursor::pos();
+        open_menu("traymenu.xml", QPoint(cursor.x(), cursor.y() - kTrayMenuLift));
+    };
+
+    m_buttonPage.init(m_ui->button_page_ver);
+    m_performancePage.init(m_ui->performance_page_ver);
+    m_lightPage.init(m_ui->light_page_ver);
+    m_macroPage.init(m_ui->macro_page_ver);
+    m_gunPage.init(m_ui->gun_page_ver);
+
+    start_apply_worker();
+    load_hid_library();
+    m_tray->set_tool_tip(tray_tool_tip());
+    m_tray->show();
+
+    // Load all: the stored profiles, then the pages show the current one.
+    const StartupReport report =
+        m_store.load_all(m_params.sensor, ui::to_u16string(ui::Texts::text("profile_text")));
+    m_profileBar = std::make_unique<ProfileBar>(
+        m_store, m_ui->profile_combo, m_ui->edit_profile_name, this,
+        ui::Texts::text("profile_text"),
+        ProfileBar::Hooks{[this] { refresh_pages(); }, [this] { post_apply(); },
+                          [this](const char* key) { return confirm(key); },
+                          [this](const char* key) { inform(key); },
+                          [this](const QString& problem) { show_notice(problem); }});
+    m_profileBar->fill();
+    refresh_pages();
+    if (report.save_error) {
+        show_notice(QString::fromStdString(report.save_error.message()));
+    }
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+void CMainWnd::start_apply_worker() {
+    m_pointer = make_pointer_settings_backend();
+    m_worker = std::make_unique<ApplyWorker>(
+        ApplyServices{*m_writer, m_pause, *m_pointer, m_params},
+        [this] { return take_apply_snapshot(m_store); }, m_store.profiles().last_applied(),
+        ApplyWorker::Hooks{
+            [this](bool busy) {
+                QMetaObject::invokeMethod(
+                    this, [this, busy] { m_ring->setVisible(busy); }, Qt::QueuedConnection);
+            },
+            [this](const ApplyOutcome& outcome) {
+                QMetaObject::invokeMethod(
+                    this, [this, outcome] { on_apply_finished(outcome); }, Qt::QueuedConnection);
+            }});
+}
+
+void CMainWnd::load_hid_library() {
+    const std::filesystem::path& libraries = m_options.folders.libraries;
+    if (!m_options.hid_library.empty()) {
+        m_library = HidLibrary::load(m_options.hid_library);
+    } else {
+        m_library = HidLibrary::load(libraries / kHidLibraryFileName);
+        m_library->set_identity(m_params.vendor_id, m_params.product_id);
+        const bool found = m_library->open_command();
+        m_library->close_command();
+        if (!found) {
+            // No mouse of the model: the virtual mouse stands in, so the window can be used
+            // and tried out. The tray tool tip says so.
+            m_library = HidLibrary::load(libraries / kVirtualMouseFileName);
+            m_virtualMouse = true;
+        }
+    }
+    m_writer->target = m_library.get();
+    m_library->set_identity(m_params.vendor_id, m_params.product_id);
+    m_presence = std::make_unique<DevicePresence>(
+        *m_library, m_pause,
+        DevicePresence::Hooks{[this] { m_worker->post(ApplyWorker::kApplyMessage, 2, 0); },
+                              [this] { hide(); }});
+    m_library->open_monitor([this](unsigned long presence) {
+        // Notices come on the library's thread; the window handles them on its own.
+        QMetaObject::invokeMethod(
+            this, [this, presence] { m_presence->on_presence(presence); }, Qt::QueuedConnection);
+    });
+    static_cast<void>(m_presence->start());
+}
+
+QString CMainWnd::tray_tool_tip() const {
+    QString tip = ui::Texts::text("mouse_name_text");
+    if (m_virtualMouse) {
+        tip += QStringLiteral(" \u2014 ") + ui::Texts::text("virtual_mouse_text");
+    }
+    return tip;
+}
+
+DeviceState CMainWnd::device_state() const {
+    return m_presence ? m_presence->state() : DeviceState::NotConnected;
+}
+
+void CMainWnd::show_or_warn() {
+    if (device_state() == DeviceState::Connected) {
+        bring_to_front();
+    } else {
+        no_device_warning();
+    }
+}
+
+void CMainWnd::bring_to_front() {
+    if (!isVisible()) {
+        show();
+    }
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
+}
+
+void CMainWnd::no_device_warning() {
+    if (m_warningOpen) {
+        return;
+    }
+    m_warningOpen = true;
+    ui::show_message(this, "warning_title_text", "no_connect_device_text");
+    m_warningOpen = false;
+}
+
+bool CMainWnd::confirm(const char* message_key) {
+    m_cover->show();
+    const int result = ui::show_message(this, "warning_title_text", message_key);
+    m_cover->hide();
+    return result == 1;
+}
+
+void CMainWnd::inform(const char* message_key) {
+    static_cast<void>(confirm(message_key));
+}
+
+void CMainWnd::show_notice(const QString& text) {
+    m_ui->status_label->setText(text);
+    m_ui->status_label->show();
+    QTimer::singleShot(kNoticeMs, m_ui->status_label, &QWidget::hide);
+}
+
+void CMainWnd::post_apply() {
+    ++m_appliesPending;
+    m_worker->post(ApplyWorker::kApplyMessage, 0, 0);
+}
+
+void CMainWnd::on_apply_finished(const ApplyOutcome& outcome) {
+    --m_appliesPending;
+    QStringList problems;
+    // Writes fail on their own when the mouse is away; that is no news to the user.
+    if (!outcome.reports.ok() && device_state() == DeviceState::Connected) {
+        const std::size_t lost = outcome.reports.failed + outcome.reports.skipped;
+        problems << ui::Texts::text("apply_write_failed_text")
+                        .arg(lost)
+                        .arg(lost + outcome.reports.written);
+    }
+    if (!outcome.saved()) {
+        const std::error_code error =
+            outcome.index_error ? outcome.index_error : outcome.profiles_error;
+        problems << ui::Texts::text("apply_save_failed_text")
+                        .arg(QString::fromStdString(error.message()));
+    }
+    if (!problems.isEmpty()) {
+        show_notice(problems.join(QStringLiteral("  ")));
+    }
+}
+
+void CMainWnd::refresh_pages() {
+    ConfigBlock* current = m_store.profiles().current();
+    m_buttonPage.refresh(current);
+    m_performancePage.refresh(current);
+    m_lightPage.refresh(current);
+}
+
+void CMainWnd::request_exit() {
+    QApplication::quit();
+}
+
+ui::CNotifyPump* CMainWnd::page_named(const QString& name) {
+    if (name == pages::CButtonPage::kVirtualWindow) {
+        return &m_buttonPage;
+    }
+    if (name == pages::CPerformancePage::kVirtualWindow) {
+        return &m_performancePage;
+    }
+    if (name == pages::CLightPage::kVirtualWindow) {
+        return &m_lightPage;
+    }
+    if (name == pages::CMacroPage::kVirtualWindow) {
+        return &m_macroPage;
+    }
+    if (name == pages::CGunPage::kVirtualWindow) {
+        return &m_gunPage;
+    }
+    return nullptr;
+}
+
+void CMainWnd::on_notify(const ui::Notification& n) {
+    if (!n.page.isEmpty()) {
+        if (const ui::CNotifyPump* page = page_named(n.page)) {
+            page->notify(n);
+        }
+        return;
+    }
+    if (n.type == QLatin1String("click")) {
+        on_click(n.sender);
+    } else if (n.type == QLatin1String("selectchanged")) {
+        switch_tabs(n.sender);
+    } else if (n.type == QLatin1String("itemselect") && n.sender == "profile_combo") {
+        m_profileBar->on_item_select(n.wparam);
+    } else if (n.type == QLatin1String("killfocus") && n.sender == "edit_profile_name") {
+        m_profileBar->rename();
+    }
+}
+
+void CMainWnd::on_click(const QString& sender) {
+    if (sender == "min_btn") {
+        showMinimized();
+    } else if (sender == "exit_btn") {
+        hide();
+    } else if (sender == "btn_add_profile") {
+        m_profileBar->add();
+    } else if (sender == "btn_delete_profile") {
+        m_profileBar->remove();
+    } else if (sender == "btn_menu_profile") {
+        const QWidget* button = m_ui->btn_menu_profile;
+        open_menu("profilemenu.xml", button->mapToGlobal(QPoint(0, button->height())));
+    } else if (sender == "btn_reset_profile") {
+        m_profileBar->reset();
+    } else if (sender == "btn_apply") {
+        post_apply();
+    } else if (sender == "logo_btn") {
+        const QString site = ui::Texts::text("website_text");
+        if (!site.isEmpty()) {
+            QDesktopServices::openUrl(QUrl(site));
+        }
+    }
+}
+
+void CMainWnd::switch_tabs(const QString& selector) {
+    if (selector == "key_btn" || selector == "performance_btn" || selector == "light_btn") {
+        m_ui->config_tab->setCurrentIndex(0);
+        m_ui->main_tab->setCurrentIndex(selector == "key_btn"           ? 0
+                                        : selector == "performance_btn" ? 1
+                                                                        : 2);
+    } else if (selector == "macro_btn") {
+        m_ui->config_tab->setCurrentIndex(1);
+    } else if (selector == "gun_btn") {
+        m_ui->config_tab->setCurrentIndex(2);
+    }
+}
+
+void CMainWnd::open_menu(const QString& layout, QPoint anchor) {
+    m_menu.reset(); // at most one of our menus is open
+    m_menu = std::make_unique<ui::PopupMenu>(
+        to_qstring(m_options.folders.program / kMenuFolder) + "/" + layout, this);
+    m_menu->on_chosen = [this](const QString& item) {
+        // Run after the menu has closed: an item may open a dialog or end the program.
+        QTimer::singleShot(0, this, [this, item] { dispatch_menu(item); });
+    };
+    m_menu->open(anchor);
+}
+
+void CMainWnd::dispatch_menu(const QString& item_name) {
+    switch (menu_command(item_name)) {
+    case MenuCommand::Configuration:
+        show_or_warn();
+        break;
+    case MenuCommand::Exit:
+        request_exit();
+        break;
+    case MenuCommand::ImportProfile:
+        m_profileBar->import_profile();
+        break;
+    case MenuCommand::ExportProfile:
+        m_profileBar->export_profile();
+        break;
+    case MenuCommand::RenameMacroDir:
+        m_macroPage.rename_macro_dir();
+        break;
+    case MenuCommand::ImportMacroDir:
+        m_macroPage.import_macro_dir();
+        break;
+    case MenuCommand::ExportMacroDir:
+        m_macroPage.export_macro_dir();
+        break;
+    case MenuCommand::ExportLockedMacroDir:
+        m_macroPage.export_pw_macro_dir();
+        break;
+    case MenuCommand::RenameMacro:
+        m_macroPage.rename_macro();
+        break;
+    case MenuCommand::ImportMacro:
+        m_macroPage.import_macro();
+        break;
+    case MenuCommand::ExportMacro:
+        m_macroPage.export_macro();
+        break;
+    case MenuCommand::ExportLockedMacro:
+        m_macroPage.export_pw_macro();
+        break;
+    case MenuCommand::RenameGunDir:
+        m_gunPage.rename_gun_dir();
+        break;
+    case MenuCommand::ImportGunDir:
+        m_gunPage.import_gun_dir();
+        break;
+    case MenuCommand::ExportGunDir:
+        m_gunPage.export_gun_dir();
+        break;
+    case MenuCommand::ExportLockedGunDir:
+        m_gunPage.export_pw_gun_dir();
+        break;
+    case MenuCommand::RenameGun:
+        m_gunPage.rename_gun();
+        break;
+    case MenuCommand::ImportGun:
+        m_gunPage.import_gun();
+        break;
+    case MenuCommand::ExportGun:
+        m_gunPage.export_gun();
+        break;
+    case MenuCommand::ExportLockedGun:
+        m_gunPage.export_pw_gun();
+        break;
+    case MenuCommand::ButtonFunction:
+        m_buttonPage.assign_function(item_name);
+        break;
+    }
+}
+
+bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
+    // The frameless window moves by its header; the window manager does the dragging.
+    if (watched == m_ui->header_hor && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::LeftButton && windowHandle() != nullptr) {
+            windowHandle()->startSystemMove();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CMainWnd::closeEvent(QCloseEvent* event) {
+    // With a tray the program lives on there; without one, closing the window ends it.
+    if (m_tray && m_tray->available()) {
+        event->ignore();
+        hide();
+    } else {
+        event->accept();
+        request_exit();
+    }
+}
+
+} // namespace zemrak::app

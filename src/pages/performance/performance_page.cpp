@@ -1,0 +1,23 @@
+#include "pages/performance/performance_page.h"
+
+namespace zemrak::pages {
+
+CPerformancePage::CPerformancePage() {
+    // The notification types this page takes; their handlers fill in as the page is built.
+    on("click", [](const ui::Notification&) {});
+    on("selectchanged", [](const ui::Notification&) {});
+    on("valuechanged", [](const ui::Notification&) {});
+    on("movevaluechanged", [](const ui::Notification&) {});
+    on("checkclick", [](const ui::Notification&) {});
+    on("itemselect", [](const ui::Notification&) {});
+}
+
+void CPerformancePage::init(QWidget* container) {
+    m_container = container;
+}
+
+void CPerformancePage::refresh(ConfigBlock* profile) {
+    m_profile = profile;
+}
+
+} // namespace zemrak::pages

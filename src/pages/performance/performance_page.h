@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ui/notify_pump.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace zemrak {
+class ConfigBlock;
+}
+
+namespace zemrak::pages {
+
+// The performance page: DPI stages with their colours, the polling rate and the pointer settings.
+// Its controls live in the container registered under the virtual-window name below.
+class CPerformancePage final : public ui::CNotifyPump {
+public:
+    static constexpr const char* kVirtualWindow = "PerformancePage";
+
+    CPerformancePage();
+    // Finds the page's controls in its container.
+    void init(QWidget* container);
+    // Redraws the page from `profile` (null when no profile is current).
+    void refresh(ConfigBlock* profile);
+
+private:
+    QWidget* m_container = nullptr;
+    ConfigBlock* m_profile = nullptr;
+};
+
+} // namespace zemrak::pages

@@ -1,0 +1,24 @@
+#pragma once
+
+class QDialog;
+
+namespace zemrak::ui {
+
+// Close codes of the program's dialogs.
+inline constexpr int kDialogCancel = 0;
+inline constexpr int kDialogOk = 1;
+
+// Runs `dialog` modally and returns the code it was closed with. When an answer is queued
+// (by a test or a UI script), the dialog is shown and then closed with that code, so every
+// modal path of the program can run without a person.
+int run_modal(QDialog& dialog);
+
+// Answers for the next modal dialogs, first in first out. Process-wide, like modality.
+class ModalAnswers {
+public:
+    static void queue(int code);
+    static void clear();
+    [[nodiscard]] static bool pending();
+};
+
+} // namespace zemrak::ui

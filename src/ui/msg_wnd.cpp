@@ -1,0 +1,80 @@
+#include "ui/msg_wnd.h"
+
+#include "ui/modal.h"
+#include "ui/texts.h"
+#include "ui_msg.h"
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+
+namespace zemrak::ui {
+
+CMsgWnd::CMsgWnd(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), m_ui(std::make_unique<Ui::MsgWnd>()) {
+    m_ui->setupUi(this);
+    setObjectName(QStringLiteral("MsgWnd"));
+    Texts::apply(this);
+
+    connect(m_ui->ok_btn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_ui->cancel_btn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_ui->exit_btn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+CMsgWnd::~CMsgWnd() = default;
+
+void CMsgWnd::set_title_key(const QString& key) {
+    m_title_key = key;
+    const QString text = Texts::text(key);
+    m_ui->label_title->setText(text);
+    // The box has no frame of its own; the title still names it to the window manager and
+    // to screen readers.
+    setWindowTitle(text);
+}
+
+void CMsgWnd::set_message_key(const QString& key) {
+    m_message_key = key;
+    m_ui->label_string->setText(Texts::text(key));
+}
+
+int CMsgWnd::show_modal() {
+    centre_over_owner();
+    m_ui->ok_btn->setFocus();
+    // Queued test answers or odd close codes must never read as a yes.
+    return run_modal(*this) == kDialogOk ? kDialogOk : kDialogCancel;
+}
+
+void CMsgWnd::centre_over_owner() {
+    // The layout fixes the width and the wrapped message decides the height. adjustSize()
+    // would measure the height at the label's own preferred width and leave a gap.
+    const int box_width = width();
+    resize(box_width, hasHeightForWidth() ? heightForWidth(box_width) : sizeHint().height());
+
+    const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
+
+    // A warning may come while the main window waits hidden in the tray; then the screen is
+    // the only sensible reference.
+    const QRect area = owner != nullptr && owner->isVisible() ? owner->frameGeometry() : available;
+    QRect box(QPoint(0, 0), size());
+    box.moveCenter(area.center());
+    if (available.isValid()) {
+        // An owner dragged half off the screen must not take the buttons with it.
+        box.moveLeft(std::clamp(box.left(), available.left(),
+                                std::max(available.left(), available.right() - box.width() + 1)));
+        box.moveTop(std::clamp(box.top(), available.top(),
+                               std::max(available.top(), available.bottom() - box.height() + 1)));
+    }
+    move(box.topLeft());
+}
+
+int show_message(QWidget* owner, const QString& title_key, const QString& message_key) {
+    CMsgWnd box(owner);
+    box.set_title_key(title_key);
+    box.set_message_key(message_key);
+    return box.show_modal();
+}
+
+} // namespace zemrak::ui

@@ -1,0 +1,143 @@
+#include "ui/popup_menu.h"
+
+#include "ui/texts.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QXmlStreamReader>
+
+namespace zemrak::ui {
+namespace {
+
+PopupMenu* g_openMenu = nullptr;
+// How many on_chosen calls are running. A menu destroyed by one of them is still inside the
+// signal of its own action, so its QMenu must wait for the event loop to go.
+int g_delivering = 0;
+
+} // namespace
+
+std::vector<MenuItem> PopupMenu::read_items(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QXmlStreamReader xml(&file);
+    if (!xml.readNextStartElement() || xml.name() != u"Menu") {
+        return {};
+    }
+    std::vector<MenuItem> items;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == u"MenuElement") {
+            const QXmlStreamAttributes attributes = xml.attributes();
+            MenuItem item{attributes.value(QLatin1StringView("name")).toString(),
+                          attributes.value(QLatin1StringView("textkey")).toString()};
+            if (!item.name.isEmpty()) {
+                items.push_back(std::move(item));
+            }
+        }
+        xml.skipCurrentElement();
+    }
+    if (xml.hasError()) {
+        return {}; // half a menu would offer commands the file never meant to
+    }
+    return items;
+}
+
+PopupMenu::PopupMenu(const QString& path, QWidget* parent)
+    : QObject(parent), m_menu(new QMenu(parent)) {
+    m_menu->setObjectName(QFileInfo(path).completeBaseName());
+    for (const MenuItem& item : read_items(path)) {
+        QAction* action = m_menu->addAction(Texts::text(item.text_key));
+        action->setObjectName(item.name);
+        connect(action, &QAction::triggered, this, [this, name = item.name] { deliver(name); });
+    }
+    connect(m_menu, &QMenu::aboutToHide, this, [this] {
+        if (g_openMenu == this) {
+            g_openMenu = nullptr;
+        }
+    });
+}
+
+PopupMenu::~PopupMenu() {
+    if (g_openMenu == this) {
+        g_openMenu = nullptr;
+    }
+    if (m_menu == nullptr) {
+        return; // went with its parent
+    }
+    m_menu->disconnect(this);
+    m_menu->hide();
+    if (g_delivering > 0) {
+        m_menu->deleteLater();
+    } else {
+        delete m_menu.data();
+    }
+}
+
+void PopupMenu::open(QPoint anchor) {
+    if (m_menu == nullptr || m_menu->actions().isEmpty()) {
+        return; // a menu without items is not worth a window
+    }
+    g_openMenu = this;
+    m_menu->popup(anchor);
+}
+
+void PopupMenu::close() {
+    if (m_menu != nullptr) {
+        m_menu->hide();
+    }
+}
+
+QMenu* PopupMenu::menu() const {
+    return m_menu.data();
+}
+
+bool PopupMenu::is_open() const {
+    return m_menu != nullptr && m_menu->isVisible();
+}
+
+QStringList PopupMenu::item_names() const {
+    QStringList names;
+    if (m_menu != nullptr) {
+        const auto actions = m_menu->actions();
+        for (const QAction* action : actions) {
+            names.append(action->objectName());
+        }
+    }
+    return names;
+}
+
+bool PopupMenu::choose(const QString& item) {
+    if (m_menu == nullptr) {
+        return false;
+    }
+    const auto actions = m_menu->actions();
+    for (QAction* action : actions) {
+        if (action->objectName() == item && action->isEnabled()) {
+            m_menu->hide(); // a click closes the menu before the item runs
+            action->trigger();
+            return true; // on_chosen may have destroyed this menu
+        }
+    }
+    return false;
+}
+
+PopupMenu* PopupMenu::open_menu() {
+    return g_openMenu != nullptr && g_openMenu->is_open() ? g_openMenu : nullptr;
+}
+
+void PopupMenu::deliver(QString item) {
+    if (!on_chosen) {
+        return;
+    }
+    // The item and the callback are copies: the callback may destroy this object, with its
+    // actions and on_chosen.
+    const auto chosen = on_chosen;
+    ++g_delivering;
+    chosen(item);
+    --g_delivering;
+}
+
+} // namespace zemrak::ui

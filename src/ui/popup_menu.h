@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+class QMenu;
+class QWidget;
+
+namespace zemrak::ui {
+
+// One entry of a menu file: the item's name, which is what choosing it reports, and the
+// language key of its text.
+struct MenuItem {
+    QString name;
+    QString text_key;
+
+    friend bool operator==(const MenuItem&, const MenuItem&) = default;
+};
+
+// A pop-up menu read from one of the program's menu files (res/menus/*.xml):
+//
+//   <Menu>
+//     <MenuElement name="import_profile" textkey="import_profile_text"/>
+//   </Menu>
+//
+// Each item shows the language text of its key. Choosing one closes the menu and calls
+// on_chosen with the item's name. The menu is read when the object is made, so make one per
+// opening. Its owner keeps at most one open.
+class PopupMenu final : public QObject {
+    Q_OBJECT
+public:
+    // The items of a menu file in file order. A file that is missing or not a well-formed
+    // menu gives no items; elements without a name are skipped.
+    [[nodiscard]] static std::vector<MenuItem> read_items(const QString& path);
+
+    // `parent` owns the menu like any child, and its style sheet reaches the menu.
+    explicit PopupMenu(const QString& path, QWidget* parent = nullptr);
+    ~PopupMenu() override;
+
+    PopupMenu(const PopupMenu&) = delete;
+    PopupMenu& operator=(const PopupMenu&) = delete;
+
+    // Shows the menu with its top-left corner at `anchor` (global coordinates), kept on the
+    // screen, and returns at once.
+    void open(QPoint anchor);
+    void close();
+    [[nodiscard]] bool is_open() const;
+
+    // Item names in menu order.
+    [[nodiscard]] QStringList item_names() const;
+
+    // Chooses an item as a click on it would: the menu closes, then on_chosen runs. False
+    // when the menu has no enabled item of that name.
+    bool choose(const QString& item);
+
+    // The menu opened last while it is still open, or null; lets a UI script pick an item.
+    [[nodiscard]] static PopupMenu* open_menu();
+
+    // Called with the chosen item's name after the menu has closed. It may destroy this menu.
+    std::function<void(const QString& item)> on_chosen;
+
+    [[nodiscard]] QMenu* menu() const;
+
+private:
+    void deliver(QString item);
+
+    QPointer<QMenu> m_menu;
+};
+
+} // namespace zemrak::ui

@@ -1,0 +1,360 @@
+#include "app/main_wnd.h"
+#include "app/menu_dispatch.h"
+#include "device/report_plan.h"
+#include "model/byte_io.h"
+#include "model/config_defaults.h"
+#include "model/device_params.h"
+#include "test_support/temp_dir.h"
+#include "ui/file_dialogs.h"
+#include "ui/modal.h"
+#include "ui/qt_text.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTimer>
+#include <dlfcn.h>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+namespace zemrak::app {
+namespace {
+
+using test::read_bytes;
+using test::TempDir;
+using test::write_bytes;
+
+void set_virtual_mouse_plugged(int plugged) {
+    void* handle = ::dlopen(ZEMRAK_VIRTUAL_MOUSE_PATH, RTLD_NOW | RTLD_LOCAL);
+    auto* set = reinterpret_cast<void (*)(int)>(::dlsym(handle, "ZemrakVirtualMouse_SetPlugged"));
+    set(plugged);
+}
+
+ConfigBlock profile_named(const std::u16string& name) {
+    ConfigBlock block;
+    fill_defaults(block, kSensor3327);
+    block.set_name(name);
+    return block;
+}
+
+std::vector<std::uint8_t> profiles_file(std::initializer_list<std::u16string> names) {
+    std::vector<std::uint8_t> bytes;
+    for (const auto& name : names) {
+        const ConfigBlock block = profile_named(name);
+        bytes.insert(bytes.end(), block.bytes().begin(), block.bytes().end());
+    }
+    return bytes;
+}
+
+// A program folder with the shipped files and the given stored profiles, and the main window
+// started on it against the virtual mouse.
+class MainWndTest : public ::testing::Test {
+protected:
+    void start(std::initializer_list<std::u16string> names = {}, std::uint8_t index = 0) {
+        const std::filesystem::path shipped = ZEMRAK_PROGRAM_DIR;
+        std::filesystem::copy(shipped / "Language", m_dir / "Language",
+                              std::filesystem::copy_options::recursive);
+        std::filesystem::copy(shipped / "res", m_dir / "res",
+                              std::filesystem::copy_options::recursive);
+        for (const char* file : {"Data.ini", "Default.pbin"}) {
+            std::filesystem::copy_file(shipped / file, m_dir / file);
+        }
+        if (names.size() > 0) {
+            write_bytes(m_dir / "Data" / "profile.bin", profiles_file(names));
+            write_bytes(m_dir / "Data" / "Data.bin", {index, 0, 0, 0, 0, 0, 0, 0});
+        }
+        set_virtual_mouse_plugged(1);
+        ui::ModalAnswers::clear();
+        ui::FileDialogAnswers::clear();
+        m_window = std::make_unique<CMainWnd>(
+            MainWndOptions{folders_in(m_dir.path()), ZEMRAK_VIRTUAL_MOUSE_PATH});
+        m_window->initialise();
+        m_window->show();
+    }
+
+    template <typename T>
+    T* control(const char* name) {
+        T* found = m_window->findChild<T*>(name);
+        EXPECT_NE(nullptr, found) << name;
+        return found;
+    }
+    void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
+    QStringList combo_items() {
+        QStringList items;
+        auto* combo = control<QComboBox>("profile_combo");
+        for (int i = 0; i < combo->count(); ++i) {
+            items << combo->itemText(i);
+        }
+        return items;
+    }
+    QString current_name() {
+        return ui::to_qstring(m_window->store().profiles().current()->name());
+    }
+    std::size_t stored_profiles() {
+        return read_bytes(m_dir / "Data" / "profile.bin").size() / ConfigBlock::kSize;
+    }
+    void wait_for_applies() {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->apply_idle(); }, 10'000));
+    }
+
+    TempDir m_dir;
+    std::unique_ptr<CMainWnd> m_window;
+};
+
+TEST_F(MainWndTest, StoredProfilesFillTheBarWithTheCurrentOneSelected) {
+    start({u"One", u"Two", u"Three"}, 2);
+    EXPECT_EQ((QStringList{"One", "Two", "Three"}), combo_items());
+    EXPECT_EQ(2, control<QComboBox>("profile_combo")->currentIndex());
+    EXPECT_EQ("Three", control<QLineEdit>("edit_profile_name")->text());
+    EXPECT_EQ(DeviceState::Connected, m_window->device_state());
+}
+
+TEST_F(MainWndTest, SectionSelectorsSwitchBothTabLevels) {
+    start();
+    auto* outer = control<QStackedWidget>("config_tab");
+    auto* inner = control<QStackedWidget>("main_tab");
+    click("light_btn");
+    EXPECT_EQ(0, outer->currentIndex());
+    EXPECT_EQ(2, inner->currentIndex());
+    click("macro_btn");
+    EXPECT_EQ(1, outer->currentIndex());
+    click("performance_btn");
+    EXPECT_EQ(0, outer->currentIndex());
+    EXPECT_EQ(1, inner->currentIndex());
+    click("gun_btn");
+    EXPECT_EQ(2, outer->currentIndex());
+    click("key_btn");
+    EXPECT_EQ(0, outer->currentIndex());
+    EXPECT_EQ(0, inner->currentIndex()) << "the button page, not the page shown before";
+}
+
+TEST_F(MainWndTest, AddedProfilesGetCounterSuffixesAndAreSavedAtOnce) {
+    start({u"Profile1", u"Profile2", u"Profile3"});
+    ui::ModalAnswers::queue(ui::kDialogOk);
+    control<QComboBox>("profile_combo")->setCurrentIndex(1);
+    click("btn_delete_profile");
+    click("btn_add_profile");
+    EXPECT_EQ("Profile3_1", current_name());
+    EXPECT_EQ(3u, stored_profiles());
+
+    ui::ModalAnswers::queue(ui::kDialogOk);
+    control<QComboBox>("profile_combo")->setCurrentIndex(0);
+    click("btn_delete_profile"); // Profile3, Profile3_1 remain
+    click("btn_add_profile");
+    EXPECT_EQ("Profile3_2", current_name());
+    EXPECT_EQ((QStringList{"Profile3", "Profile3_1", "Profile3_2"}), combo_items());
+}
+
+TEST_F(MainWndTest, DeletingMakesTheSuccessorOrTheNewLastCurrentAndCancelKeepsAll) {
+    start({u"A", u"B", u"C"}, 1);
+    ui::ModalAnswers::queue(ui::kDialogCancel);
+    click("btn_delete_profile");
+    EXPECT_EQ(3, control<QComboBox>("profile_combo")->count());
+
+    ui::ModalAnswers::queue(ui::kDialogOk);
+    click("btn_delete_profile");
+    EXPECT_EQ("C", current_name()) << "the successor";
+    EXPECT_EQ("C", control<QLineEdit>("edit_profile_name")->text());
+
+    ui::ModalAnswers::queue(ui::kDialogOk);
+    click("btn_delete_profile");
+    EXPECT_EQ("A", current_name()) << "the new last one";
+    EXPECT_EQ(1u, stored_profiles());
+
+    click("btn_delete_profile"); // the last profile stays, without a question
+    EXPECT_FALSE(ui::ModalAnswers::pending());
+    EXPECT_EQ(1, control<QComboBox>("profile_combo")->count());
+}
+
+TEST_F(MainWndTest, RenameIgnoresCaseOnlyChangesAndRefusesTakenNames) {
+    start({u"Alpha", u"Beta"});
+    auto* edit = control<QLineEdit>("edit_profile_name");
+    const auto type_and_leave = [edit](const QString& text) {
+        edit->setText(text);
+        QFocusEvent out(QEvent::FocusOut);
+        QApplication::sendEvent(edit, &out);
+    };
+    type_and_leave("ALPHA");
+    EXPECT_EQ("Alpha", current_name());
+    EXPECT_EQ("ALPHA", edit->text()) << "the typed text stays until the next switch";
+
+    type_and_leave("beta");
+    EXPECT_EQ("Alpha", edit->text()) << "a taken name puts the old one back";
+
+    type_and_leave("Gamma");
+    EXPECT_EQ("Gamma", current_name());
+    EXPECT_EQ((QStringList{"Gamma", "Beta"}), combo_items());
+    ProfileList reloaded;
+    static_cast<void>(load_profiles(m_dir / "Data" / "profile.bin", reloaded));
+    EXPECT_EQ(u"Gamma", reloaded.at(0).name()) << "saved at once";
+}
+
+TEST_F(MainWndTest, ImportGivesAClashingNameASuffixAndRefusesOtherFiles) {
+    start({u"Rifle"});
+    write_bytes(m_dir / "rifle.pbin", profiles_file({u"Rifle"}));
+    ui::FileDialogAnswers::queue(QString::fromStdString((m_dir / "rifle.pbin").string()));
+    m_window->dispatch_menu("IMPORT_PROFILE");
+    EXPECT_EQ("Rifle_1", current_name());
+    EXPECT_EQ(2u, stored_profiles());
+
+    write_bytes(m_dir / "short.pbin", {1, 2, 3});
+    ui::FileDialogAnswers::queue(QString::fromStdString((m_dir / "short.pbin").string()));
+    ui::ModalAnswers::queue(ui::kDialogOk); // the refusal message
+    m_window->dispatch_menu("import_profile");
+    EXPECT_FALSE(ui::ModalAnswers::pending()) << "a message was shown";
+    EXPECT_EQ(2, control<QComboBox>("profile_combo")->count());
+
+    ui::FileDialogAnswers::queue(QString()); // cancelled
+    m_window->dispatch_menu("import_profile");
+    EXPECT_EQ(2, control<QComboBox>("profile_combo")->count());
+
+    ui::FileDialogAnswers::queue(QString::fromStdString((m_dir / "out.pbin").string()));
+    m_window->dispatch_menu("export_profile");
+    EXPECT_EQ(ConfigBlock::kSize, read_bytes(m_dir / "out.pbin").size());
+}
+
+TEST_F(MainWndTest, ResetAsksKeepsTheNameAndApplies) {
+    start({u"Mine"});
+    m_window->store().profiles().current()->set_light_mode(9);
+    ui::ModalAnswers::queue(ui::kDialogCancel);
+    click("btn_reset_profile");
+    EXPECT_EQ(9, m_window->store().profiles().current()->light_mode());
+
+    ui::ModalAnswers::queue(ui::kDialogOk);
+    click("btn_reset_profile");
+    wait_for_applies();
+    const ConfigBlock& current = *m_window->store().profiles().current();
+    EXPECT_EQ(4, current.light_mode()) << "the factory settings";
+    EXPECT_EQ(u"Mine", current.name());
+    EXPECT_EQ(8u, read_bytes(m_dir / "Data" / "Data.bin").size()) << "the apply saved";
+}
+
+TEST_F(MainWndTest, ApplyButtonSendsTheProfileThroughTheWorker) {
+    start({u"P"});
+    const std::filesystem::path log = m_dir / "mouse.log";
+    ::setenv("ZEMRAK_VIRTUAL_MOUSE_LOG", log.c_str(), 1);
+    m_window->store().profiles().current()->set_polling_rate_index(3);
+    click("btn_apply");
+    click("btn_apply");
+    wait_for_applies();
+    ::unsetenv("ZEMRAK_VIRTUAL_MOUSE_LOG");
+    std::ifstream in(log);
+    std::vector<std::string> received;
+    for (std::string line; std::getline(in, line);) {
+        received.push_back(line.substr(line.find(' ') + 1));
+    }
+    std::vector<std::string> expected;
+    for (int i = 0; i < 2; ++i) {
+        for (const ReportStep& step : plan_reports(*m_window->store().profiles().current(),
+                                                   read_device_params(m_dir / "Data.ini"))) {
+            expected.push_back("cmd " + to_hex(step.command));
+            if (step.data) {
+                expected.push_back("data " + to_hex(*step.data));
+            }
+        }
+    }
+    EXPECT_EQ(expected, received);
+}
+
+TEST_F(MainWndTest, RemovalHidesOnceAndArrivalShowsNothing) {
+    start();
+    ASSERT_TRUE(m_window->isVisible());
+    set_virtual_mouse_plugged(0);
+    QApplication::processEvents();
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_EQ(DeviceState::Removed, m_window->device_state());
+    set_virtual_mouse_plugged(1);
+    QTest::qWait(700); // the arrival waits half a second before it opens the channels
+    QApplication::processEvents();
+    EXPECT_EQ(DeviceState::Connected, m_window->device_state());
+    EXPECT_FALSE(m_window->isVisible()) << "arrival changes nothing shown";
+}
+
+TEST_F(MainWndTest, WarningIsShownOnceAtATime) {
+    start();
+    set_virtual_mouse_plugged(0);
+    QApplication::processEvents();
+    int shown = 0;
+    QTimer::singleShot(0, [&] {
+        ++shown;
+        // A second request while the first warning is open opens nothing.
+        m_window->show_or_warn();
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            static_cast<QDialog*>(box)->done(0);
+        }
+    });
+    m_window->show_or_warn();
+    EXPECT_EQ(1, shown);
+    EXPECT_FALSE(m_window->isVisible());
+}
+
+TEST(MenuDispatch, NamesAreSearchedInOrderWithoutRegardToCase) {
+    EXPECT_EQ(MenuCommand::Exit, menu_command("Exit"));
+    EXPECT_EQ(MenuCommand::Configuration, menu_command("CONFIGURATION"));
+    EXPECT_EQ(MenuCommand::ExportLockedMacroDir, menu_command("export_pw_macro_dir"));
+    EXPECT_EQ(MenuCommand::RenameGun, menu_command("rename_gun"));
+    EXPECT_EQ(MenuCommand::ButtonFunction, menu_command("dpi_up"));
+    EXPECT_EQ(MenuCommand::ButtonFunction, menu_command(""));
+}
+
+} // namespace
+} // namespace zemrak::app
+
+namespace zemrak::app {
+namespace {
+
+std::string slurp(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The real program, copied with its files into a folder of its own (the portable layout),
+// started against the virtual mouse and driven by a UI script.
+TEST(ProgramProcess, ApplyThroughTheWindowSendsWhatZemrakctlListsAndSaves) {
+    TempDir dir;
+    const std::filesystem::path shipped = ZEMRAK_PROGRAM_DIR;
+    const std::filesystem::path program = dir / "program";
+    std::filesystem::create_directories(program);
+    for (const char* entry : {"zemrak-mouse", "zemrakctl", "Data.ini", "Default.pbin", "logo.png",
+                              "libzemrak-hid-virtual.so", "Language", "res"}) {
+        std::filesystem::copy(shipped / entry, program / entry,
+                              std::filesystem::copy_options::recursive);
+    }
+    test::write_text(dir / "script",
+                     "# press apply and leave\nclick btn_apply\nwait-apply\nquit\n");
+    std::filesystem::create_directories(dir / "runtime");
+    const std::string environment = "QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR='" +
+                                    (dir / "runtime").string() + "' ZEMRAK_HID_LIBRARY='" +
+                                    (program / "libzemrak-hid-virtual.so").string() +
+                                    "' ZEMRAK_VIRTUAL_MOUSE_LOG='" + (dir / "mouse.log").string() +
+                                    "' ZEMRAK_UI_SCRIPT='" + (dir / "script").string() + "' ";
+    const int status = std::system((environment + "'" + (program / "zemrak-mouse").string() +
+                                    "' 2>'" + (dir / "stderr").string() + "'")
+                                       .c_str());
+    ASSERT_EQ(0, status) << slurp(dir / "stderr");
+
+    std::vector<std::string> received;
+    std::istringstream log(slurp(dir / "mouse.log"));
+    for (std::string line; std::getline(log, line);) {
+        received.push_back(line.substr(line.find(' ') + 1));
+    }
+    ASSERT_EQ(0, std::system(("'" + (program / "zemrakctl").string() + "' --program-folder '" +
+                              program.string() + "' reports >'" + (dir / "reports").string() + "'")
+                                 .c_str()));
+    std::vector<std::string> listed;
+    std::istringstream reports(slurp(dir / "reports"));
+    for (std::string line; std::getline(reports, line);) {
+        listed.push_back(line);
+    }
+    EXPECT_EQ(listed, received);
+    EXPECT_EQ(ConfigBlock::kSize, read_bytes(program / "Data" / "profile.bin").size());
+}
+
+} // namespace
+} // namespace zemrak::app
