@@ -305,7 +305,12 @@ void CMainWnd::on_click(const QString& sender) {
     if (sender == "min_btn") {
         showMinimized();
     } else if (sender == "exit_btn") {
-        hide();
+        // Without a tray a hidden window could only come back through a second launch.
+        if (CTrayIcon::available()) {
+            hide();
+        } else {
+            request_exit();
+        }
     } else if (sender == "btn_add_profile") {
         m_profileBar->add();
     } else if (sender == "btn_delete_profile") {
@@ -431,7 +436,7 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
 
 void CMainWnd::closeEvent(QCloseEvent* event) {
     // With a tray the program lives on there; without one, closing the window ends it.
-    if (m_tray && m_tray->available()) {
+    if (CTrayIcon::available()) {
         event->ignore();
         hide();
     } else {
