@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QTimerEvent>
 #include <QWidget>
 
 namespace zemrak::ui {
@@ -82,6 +83,36 @@ void NotifyRouter::connect_control(QWidget* control) {
     } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
         connect(edit, &QLineEdit::textEdited, this, [this, edit] { send(edit, "textchanged"); });
     }
+}
+
+void NotifyRouter::set_timer(QObject* control, int timer_id, int interval_ms) {
+    kill_timer(control, timer_id);
+    m_timers.insert(startTimer(interval_ms), {control, timer_id});
+}
+
+void NotifyRouter::kill_timer(QObject* control, int timer_id) {
+    for (auto it = m_timers.begin(); it != m_timers.end();) {
+        if (it->control == control && it->id == timer_id) {
+            killTimer(it.key());
+            it = m_timers.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void NotifyRouter::timerEvent(QTimerEvent* event) {
+    const auto found = m_timers.constFind(event->timerId());
+    if (found == m_timers.constEnd()) {
+        return;
+    }
+    if (found->control.isNull()) {
+        // The control is gone: its timer goes with it.
+        killTimer(event->timerId());
+        m_timers.remove(event->timerId());
+        return;
+    }
+    send(found->control, "timer", found->id);
 }
 
 bool NotifyRouter::eventFilter(QObject* watched, QEvent* event) {

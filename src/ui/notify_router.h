@@ -2,6 +2,7 @@
 
 #include "ui/notification.h"
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -36,16 +37,28 @@ public:
     // Sends a notification on behalf of `control` (for controls with signals of their own).
     void send(QObject* control, const QString& type, qint64 wparam = 0, qint64 lparam = 0);
 
+    // Sends "timer" notifications (wparam: `timer_id`) for `control` every `interval_ms`
+    // until kill_timer(); setting a running timer again restarts it with the new interval.
+    void set_timer(QObject* control, int timer_id, int interval_ms);
+    void kill_timer(QObject* control, int timer_id);
+
     // The virtual-window name of the page `control` belongs to, or empty.
     [[nodiscard]] static QString page_of(const QObject* control);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
+    struct ControlTimer {
+        QPointer<QObject> control;
+        int id = 0;
+    };
+
     void connect_control(QWidget* control);
 
     Sink m_sink;
+    QHash<int, ControlTimer> m_timers; // by Qt's timer id
 };
 
 } // namespace zemrak::ui
