@@ -20,6 +20,7 @@
 #include <dlfcn.h>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
@@ -315,25 +316,42 @@ std::string slurp(const std::filesystem::path& file) {
 }
 
 // The real program, copied with its files into a folder of its own (the portable layout),
-// started against the virtual mouse and driven by a UI script.
-TEST(ProgramProcess, ApplyThroughTheWindowSendsWhatZemrakctlListsAndSaves) {
-    TempDir dir;
-    const std::filesystem::path shipped = ZEMRAK_PROGRAM_DIR;
-    const std::filesystem::path program = dir / "program";
-    std::filesystem::create_directories(program);
-    for (const char* entry : {"zemrak-mouse", "zemrakctl", "Data.ini", "Default.pbin", "logo.png",
-                              "libzemrak-hid-virtual.so", "Language", "res"}) {
-        std::filesystem::copy(shipped / entry, program / entry,
-                              std::filesystem::copy_options::recursive);
+// run offscreen against the virtual mouse.
+class ProgramProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::filesystem::path shipped = ZEMRAK_PROGRAM_DIR;
+        std::filesystem::create_directories(m_program);
+        for (const char* entry : {"zemrak-mouse", "zemrakctl", "Data.ini", "Default.pbin",
+                                  "logo.png", "libzemrak-hid-virtual.so", "Language", "res"}) {
+            std::filesystem::copy(shipped / entry, m_program / entry,
+                                  std::filesystem::copy_options::recursive);
+        }
+        // A runtime folder of the test's own keeps the copies apart from any other; Qt
+        // ignores one that others could read.
+        std::filesystem::create_directories(m_dir / "runtime");
+        std::filesystem::permissions(m_dir / "runtime", std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::replace);
     }
+
+    // The environment of a run with the given UI script (and more variables).
+    std::string environment(const std::string& script, const std::string& more = "") const {
+        return "QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR='" + (m_dir / "runtime").string() +
+               "' ZEMRAK_HID_LIBRARY='" + (m_program / "libzemrak-hid-virtual.so").string() +
+               "' ZEMRAK_VIRTUAL_MOUSE_LOG='" + (m_dir / "mouse.log").string() +
+               "' ZEMRAK_UI_SCRIPT='" + script + "' " + more + " ";
+    }
+
+    TempDir m_dir;
+    std::filesystem::path m_program = m_dir / "program";
+};
+
+TEST_F(ProgramProcess, ApplyThroughTheWindowSendsWhatZemrakctlListsAndSaves) {
+    const TempDir& dir = m_dir;
+    const std::filesystem::path& program = m_program;
     test::write_text(dir / "script",
                      "# press apply and leave\nclick btn_apply\nwait-apply\nquit\n");
-    std::filesystem::create_directories(dir / "runtime");
-    const std::string environment = "QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR='" +
-                                    (dir / "runtime").string() + "' ZEMRAK_HID_LIBRARY='" +
-                                    (program / "libzemrak-hid-virtual.so").string() +
-                                    "' ZEMRAK_VIRTUAL_MOUSE_LOG='" + (dir / "mouse.log").string() +
-                                    "' ZEMRAK_UI_SCRIPT='" + (dir / "script").string() + "' ";
+    const std::string environment = this->environment((dir / "script").string());
     const int status = std::system((environment + "'" + (program / "zemrak-mouse").string() +
                                     "' 2>'" + (dir / "stderr").string() + "'")
                                        .c_str());
@@ -354,6 +372,34 @@ TEST(ProgramProcess, ApplyThroughTheWindowSendsWhatZemrakctlListsAndSaves) {
     }
     EXPECT_EQ(listed, received);
     EXPECT_EQ(ConfigBlock::kSize, read_bytes(program / "Data" / "profile.bin").size());
+}
+
+TEST_F(ProgramProcess, SecondCopyWaitsUntilTheFirstHasShownItsWarningThenExitsWithOne) {
+    // The first copy runs without a mouse, so a second launch makes it warn; the script
+    // answers that warning after a while and then ends the first copy.
+    test::write_text(m_dir / "first", "answer OK\nwait 4000\nquit\n");
+    const std::string first =
+        environment((m_dir / "first").string(), "ZEMRAK_VIRTUAL_MOUSE_ABSENT=1") + "'" +
+        (m_program / "zemrak-mouse").string() + "' 2>/dev/null &";
+    ASSERT_EQ(0, std::system(first.c_str()));
+    // Wait for the first copy's socket.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] {
+            for (const auto& entry : std::filesystem::directory_iterator(m_dir / "runtime")) {
+                if (entry.path().extension() == ".socket") {
+                    return true;
+                }
+            }
+            return false;
+        },
+        10'000));
+    const int raw = std::system((environment("/nonexistent") + "'" +
+                                 (m_program / "zemrak-mouse").string() + "' 2>/dev/null")
+                                    .c_str());
+    EXPECT_TRUE(WIFEXITED(raw));
+    // Had it become a first copy itself, its unreadable script would have ended it with 3.
+    EXPECT_EQ(1, WEXITSTATUS(raw)) << "the second copy hands over and ends with status 1";
+    EXPECT_FALSE(std::filesystem::exists(m_program / "Data" / "never")) << "no second window";
 }
 
 } // namespace
