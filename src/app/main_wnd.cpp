@@ -92,11 +92,11 @@ void CMainWnd::initialise() {
         open_menu("traymenu.xml", QPoint(cursor.x(), cursor.y() - kTrayMenuLift));
     };
 
-    m_buttonPage.init(m_ui->button_page_ver);
-    m_performancePage.init(m_ui->performance_page_ver);
-    m_lightPage.init(m_ui->light_page_ver);
-    m_macroPage.init(m_ui->macro_page_ver);
-    m_gunPage.init(m_ui->gun_page_ver);
+    m_buttonPage.init(m_ui->button_page_ver, *this);
+    m_performancePage.init(m_ui->performance_page_ver, *this);
+    m_lightPage.init(m_ui->light_page_ver, *this);
+    m_macroPage.init(m_ui->macro_page_ver, *this);
+    m_gunPage.init(m_ui->gun_page_ver, *this);
 
     start_apply_worker();
     load_hid_library();
@@ -210,10 +210,17 @@ void CMainWnd::no_device_warning() {
     m_warningOpen = false;
 }
 
-bool CMainWnd::confirm(const char* message_key) {
+void CMainWnd::show_busy_cover() {
     m_cover->show();
-    const int result = ui::show_message(this, "warning_title_text", message_key);
+}
+void CMainWnd::hide_busy_cover() {
     m_cover->hide();
+}
+
+bool CMainWnd::confirm(const char* message_key) {
+    show_busy_cover();
+    const int result = ui::show_message(this, "warning_title_text", message_key);
+    hide_busy_cover();
     return result == 1;
 }
 

@@ -9,6 +9,7 @@
 #include "model/profile_store.h"
 #include "pages/buttons/button_page.h"
 #include "pages/lighting/light_page.h"
+#include "pages/page_host.h"
 #include "pages/performance/performance_page.h"
 #include "platform/folders.h"
 #include "platform/pointer_settings.h"
@@ -44,7 +45,7 @@ struct MainWndOptions {
 // The main window: header, section selectors, the pages, the profile bar and the apply
 // button; it owns the profile store, the HID library, the device presence, the apply worker
 // and the tray icon.
-class CMainWnd final : public QWidget {
+class CMainWnd final : public QWidget, public pages::PageHost {
     Q_OBJECT
 public:
     explicit CMainWnd(MainWndOptions options);
@@ -74,6 +75,12 @@ public:
     void request_exit();
 
     [[nodiscard]] ProfileStore& store() { return m_store; }
+
+    // What the pages use of the window.
+    [[nodiscard]] QWidget* host_window() override { return this; }
+    void show_busy_cover() override;
+    void hide_busy_cover() override;
+    [[nodiscard]] const DeviceParams& device_params() const override { return m_params; }
     [[nodiscard]] pages::CButtonPage& button_page() { return m_buttonPage; }
 
 protected:

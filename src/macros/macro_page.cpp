@@ -16,8 +16,9 @@ CMacroPage::CMacroPage() {
     on("textchanged", [](const ui::Notification&) {});
 }
 
-void CMacroPage::init(QWidget* container) {
+void CMacroPage::init(QWidget* container, PageHost& host) {
     m_container = container;
+    m_host = &host;
 }
 
 void CMacroPage::rename_macro_dir() {}

@@ -12,8 +12,9 @@ CGunPage::CGunPage() {
     on("textchanged", [](const ui::Notification&) {});
 }
 
-void CGunPage::init(QWidget* container) {
+void CGunPage::init(QWidget* container, PageHost& host) {
     m_container = container;
+    m_host = &host;
 }
 
 void CGunPage::rename_gun_dir() {}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pages/page_host.h"
 #include "ui/notify_pump.h"
 
 #include <QString>
@@ -19,8 +20,8 @@ public:
     static constexpr const char* kVirtualWindow = "GunPage";
 
     CGunPage();
-    // Finds the page's controls in its container.
-    void init(QWidget* container);
+    // Builds the page's controls in its container; `host` outlives the page.
+    void init(QWidget* container, PageHost& host);
     // Commands of the recoil folder and pattern menus, on what the page has selected.
     void rename_gun_dir();
     void import_gun_dir();
@@ -33,6 +34,7 @@ public:
 
 private:
     QWidget* m_container = nullptr;
+    PageHost* m_host = nullptr;
 };
 
 } // namespace zemrak::pages

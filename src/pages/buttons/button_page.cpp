@@ -10,8 +10,9 @@ CButtonPage::CButtonPage() {
     on("mouseleave", [](const ui::Notification&) {});
 }
 
-void CButtonPage::init(QWidget* container) {
+void CButtonPage::init(QWidget* container, PageHost& host) {
     m_container = container;
+    m_host = &host;
 }
 
 void CButtonPage::refresh(ConfigBlock* profile) {

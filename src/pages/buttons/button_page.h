@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pages/page_host.h"
 #include "ui/notify_pump.h"
 
 #include <QString>
@@ -19,8 +20,8 @@ public:
     static constexpr const char* kVirtualWindow = "ButtonPage";
 
     CButtonPage();
-    // Finds the page's controls in its container.
-    void init(QWidget* container);
+    // Builds the page's controls in its container; `host` outlives the page.
+    void init(QWidget* container, PageHost& host);
     // Redraws the page from `profile` (null when no profile is current).
     void refresh(ConfigBlock* profile);
     // Assigns the function named by a menu item to the button whose menu was open.
@@ -28,6 +29,7 @@ public:
 
 private:
     QWidget* m_container = nullptr;
+    PageHost* m_host = nullptr;
     ConfigBlock* m_profile = nullptr;
 };
 

@@ -12,8 +12,9 @@ CLightPage::CLightPage() {
     on("textchanged", [](const ui::Notification&) {});
 }
 
-void CLightPage::init(QWidget* container) {
+void CLightPage::init(QWidget* container, PageHost& host) {
     m_container = container;
+    m_host = &host;
 }
 
 void CLightPage::refresh(ConfigBlock* profile) {

@@ -12,8 +12,9 @@ CPerformancePage::CPerformancePage() {
     on("itemselect", [](const ui::Notification&) {});
 }
 
-void CPerformancePage::init(QWidget* container) {
+void CPerformancePage::init(QWidget* container, PageHost& host) {
     m_container = container;
+    m_host = &host;
 }
 
 void CPerformancePage::refresh(ConfigBlock* profile) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pages/page_host.h"
 #include "ui/notify_pump.h"
 
 #include <QString>
@@ -19,13 +20,14 @@ public:
     static constexpr const char* kVirtualWindow = "PerformancePage";
 
     CPerformancePage();
-    // Finds the page's controls in its container.
-    void init(QWidget* container);
+    // Builds the page's controls in its container; `host` outlives the page.
+    void init(QWidget* container, PageHost& host);
     // Redraws the page from `profile` (null when no profile is current).
     void refresh(ConfigBlock* profile);
 
 private:
     QWidget* m_container = nullptr;
+    PageHost* m_host = nullptr;
     ConfigBlock* m_profile = nullptr;
 };
 
