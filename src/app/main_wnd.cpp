@@ -60,6 +60,10 @@ CMainWnd::CMainWnd(MainWndOptions options)
 CMainWnd::~CMainWnd() {
     // Stop the worker first: it writes through the library and reads the parameters.
     m_worker.reset();
+    // The controls outlive the members (Qt deletes them with the window); their last events,
+    // such as an edit losing the focus, must not reach handlers that are already gone.
+    delete m_router;
+    m_router = nullptr;
 }
 
 void CMainWnd::initialise() {

@@ -71,11 +71,11 @@ TEST_F(NotifyRouterTest, ControlsReportTheirTypesWithTheirPage) {
     m_slider->setValue(7);
     m_combo->setCurrentIndex(2);
     // An option reports its new state before the click itself.
-    EXPECT_EQ((QStringList{"click plain_btn 0 ", "selectchanged first_btn 1 ",
-                           "click first_btn 0 ", "checkclick some_checkbox 1 SomePage",
-                           "valuechanged some_slider 7 SomePage",
-                           "itemselect some_combo 2 SomePage"}),
-              seen());
+    EXPECT_EQ(
+        (QStringList{"click plain_btn 0 ", "selectchanged first_btn 1 ", "click first_btn 0 ",
+                     "checkclick some_checkbox 1 SomePage", "valuechanged some_slider 7 SomePage",
+                     "itemselect some_combo 2 SomePage"}),
+        seen());
 }
 
 TEST_F(NotifyRouterTest, DraggedSliderSendsMoveValuesThenTheValueOnRelease) {
