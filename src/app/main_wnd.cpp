@@ -53,6 +53,7 @@ public:
 CMainWnd::CMainWnd(MainWndOptions options)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Window), m_options(std::move(options)),
       m_ui(std::make_unique<Ui::CMainWnd>()), m_store(m_options.folders),
+      m_macros(m_options.folders.data), m_recoils(m_options.folders.data),
       m_writer(std::make_unique<Writer>()) {
     setObjectName("CMainWnd");
 }
@@ -101,6 +102,8 @@ void CMainWnd::initialise() {
     m_lightPage.init(m_ui->light_page_ver, *this);
     m_macroPage.init(m_ui->macro_page_ver, *this);
     m_gunPage.init(m_ui->gun_page_ver, *this);
+    // The pages built their controls: connect those too (controls already connected are skipped).
+    m_router->attach(this);
 
     start_apply_worker();
     load_hid_library();
@@ -110,6 +113,8 @@ void CMainWnd::initialise() {
     // Load all: the stored profiles, then the pages show the current one.
     const StartupReport report =
         m_store.load_all(m_params.sensor, ui::to_u16string(ui::Texts::text("profile_text")));
+    report_library_load(m_macros.load(), MacroLibrary::kFileName);
+    report_library_load(m_recoils.load(), RecoilLibrary::kFileName);
     m_profileBar = std::make_unique<ProfileBar>(
         m_store, m_ui->profile_combo, m_ui->edit_profile_name, this,
         ui::Texts::text("profile_text"),
@@ -236,6 +241,16 @@ void CMainWnd::show_notice(const QString& text) {
     m_ui->status_label->setText(text);
     m_ui->status_label->show();
     QTimer::singleShot(kNoticeMs, m_ui->status_label, &QWidget::hide);
+}
+
+void CMainWnd::report_library_load(const LibraryLoad& load, const char* file) {
+    if (!load.damaged_copy.empty()) {
+        show_notice(ui::Texts::text("library_damaged_text")
+                        .arg(QLatin1String(file), to_qstring(load.damaged_copy)));
+    } else if (load.error) {
+        show_notice(QString::fromLatin1(file) + ": " +
+                    QString::fromStdString(load.error.message()));
+    }
 }
 
 void CMainWnd::post_apply() {

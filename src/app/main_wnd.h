@@ -4,6 +4,7 @@
 #include "device/apply_worker.h"
 #include "device/device_presence.h"
 #include "device/hid_library.h"
+#include "macros/macro_library.h"
 #include "macros/macro_page.h"
 #include "model/device_params.h"
 #include "model/profile_store.h"
@@ -14,6 +15,7 @@
 #include "platform/folders.h"
 #include "platform/pointer_settings.h"
 #include "recoil/gun_page.h"
+#include "recoil/recoil_library.h"
 #include "ui/notification.h"
 
 #include <QWidget>
@@ -75,6 +77,8 @@ public:
     void request_exit();
 
     [[nodiscard]] ProfileStore& store() { return m_store; }
+    [[nodiscard]] MacroLibrary& macros() { return m_macros; }
+    [[nodiscard]] RecoilLibrary& recoils() { return m_recoils; }
 
     // What the pages use of the window.
     [[nodiscard]] QWidget* host_window() override { return this; }
@@ -96,6 +100,7 @@ private:
     void start_apply_worker();
     void on_apply_finished(const ApplyOutcome& outcome);
     void show_notice(const QString& text);
+    void report_library_load(const LibraryLoad& load, const char* file);
     [[nodiscard]] bool confirm(const char* message_key);
     void inform(const char* message_key);
     [[nodiscard]] ui::CNotifyPump* page_named(const QString& name);
@@ -105,6 +110,8 @@ private:
     std::unique_ptr<Ui::CMainWnd> m_ui;
     DeviceParams m_params;
     ProfileStore m_store;
+    MacroLibrary m_macros;
+    RecoilLibrary m_recoils;
 
     pages::CButtonPage m_buttonPage;
     pages::CPerformancePage m_performancePage;

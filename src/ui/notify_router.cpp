@@ -1,5 +1,7 @@
 #include "ui/notify_router.h"
 
+#include "ui/colour_palette.h"
+
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QCheckBox>
@@ -82,6 +84,11 @@ void NotifyRouter::connect_control(QWidget* control) {
                 [this, list](int row) { send(list, "itemselect", row); });
     } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
         connect(edit, &QLineEdit::textEdited, this, [this, edit] { send(edit, "textchanged"); });
+    } else if (auto* palette = qobject_cast<ColourPalette*>(control)) {
+        connect(palette, &ColourPalette::colour_changed, this,
+                [this, palette](QRgb argb) { send(palette, "colorchanged", argb); });
+        connect(palette, &ColourPalette::colour_released, this,
+                [this, palette](QRgb argb) { send(palette, "colorchangedbuttonup", argb); });
     }
 }
 

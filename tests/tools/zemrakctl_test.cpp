@@ -1,3 +1,5 @@
+#include "macros/macro_record.h"
+#include "recoil/recoil_record.h"
 #include "test_support/temp_dir.h"
 
 #include <cstdlib>
@@ -200,6 +202,119 @@ TEST_F(ZemrakctlTest, HelpDescribesEveryCommand) {
     const CtlRun help = zemrakctl(m_scratch, "--help");
     EXPECT_EQ(0, help.status);
     for (const char* word : {"--program-folder", "profiles", "device-params", "reports", "apply"}) {
+        EXPECT_NE(std::string::npos, help.out.find(word)) << word;
+    }
+}
+
+template <class Record>
+void write_library(const std::filesystem::path& file, const std::vector<Record>& records) {
+    std::vector<std::uint8_t> bytes;
+    for (const Record& record : records) {
+        bytes.insert(bytes.end(), record.bytes().begin(), record.bytes().end());
+    }
+    test::write_bytes(file, bytes);
+}
+
+TEST_F(ZemrakctlTest, MacrosAndRecoilsListTheLibrariesInOrder) {
+    EXPECT_EQ("", run("macros").out) << "no macro.bin: an empty library";
+
+    MacroRecord burst = MacroRecord::make_macro(u"Fps", u"Burst \u00E9");
+    burst.set_action_count(3);
+    burst.set_loop_count(2);
+    burst.set_locked(true);
+    MacroRecord oversized = MacroRecord::make_macro(u"Fps", u"Long");
+    store_u16(oversized.bytes(), MacroRecord::kActionCountOffset, 200);
+    write_library(m_program / "Data" / "macro.bin",
+                  std::vector{MacroRecord::make_folder(u"Fps"), burst, oversized});
+    const CtlRun macros = run("macros");
+    EXPECT_EQ(0, macros.status) << macros.err;
+    EXPECT_EQ("0\tF\tFps\t\t0\t0\t0\n"
+              "1\tI\tFps\tBurst \xC3\xA9\t3\t2\t1\n"
+              "2\tI\tFps\tLong\t30\t1\t0\n",
+              macros.out);
+
+    RecoilRecord ak = RecoilRecord::make_pattern(u"Rifles", u"Ak");
+    ak.set_bullet_count(17);
+    ak.set_second_parameter(9);
+    write_library(m_program / "Data" / "gun.bin",
+                  std::vector{ak, RecoilRecord::make_folder(u"Rifles")});
+    const CtlRun recoils = run("recoils");
+    EXPECT_EQ(0, recoils.status) << recoils.err;
+    EXPECT_EQ("0\tI\tRifles\tAk\t17\t9\t0\n"
+              "1\tF\tRifles\t\t0\t0\t0\n",
+              recoils.out);
+}
+
+TEST_F(ZemrakctlTest, LibraryWithAPartialRecordListsTheWholeOnesAndKeepsTheFile) {
+    const RecoilRecord smg = RecoilRecord::make_folder(u"Smg");
+    std::vector<std::uint8_t> bytes(smg.bytes().begin(), smg.bytes().end());
+    bytes.resize(bytes.size() + 40, 0x7F);
+    test::write_bytes(m_program / "Data" / "gun.bin", bytes);
+    const CtlRun listed = run("recoils");
+    EXPECT_EQ(0, listed.status);
+    EXPECT_EQ("0\tF\tSmg\t\t0\t0\t0\n", listed.out);
+    EXPECT_NE(std::string::npos, listed.err.find("gun.bin.damaged")) << listed.err;
+    EXPECT_EQ(bytes, read_bytes(m_program / "Data" / "gun.bin.damaged"));
+}
+
+TEST_F(ZemrakctlTest, ExportedProfileImportsUnderAFreeName) {
+    const std::filesystem::path exported = m_scratch / "shared.pbin";
+    const CtlRun out = run("export-profile 0 '" + exported.string() + "'");
+    EXPECT_EQ(0, out.status) << out.err;
+    const auto stored = read_bytes(m_program / "Data" / "profile.bin");
+    EXPECT_EQ(stored, read_bytes(exported)) << "the profile's image, byte for byte";
+
+    const CtlRun first = run("import-profile '" + exported.string() + "'");
+    EXPECT_EQ(0, first.status) << first.err;
+    EXPECT_EQ("imported Profile1_1 as profile 1\n", first.out);
+    EXPECT_EQ(0, run("import-profile '" + exported.string() + "'").status);
+    EXPECT_EQ("*0\tProfile1\n 1\tProfile1_1\n 2\tProfile1_2\n", run("profiles").out)
+        << "import saves profile.bin at once";
+
+    // A name that differs only in case is taken as well.
+    auto lower = read_bytes(exported);
+    lower[0] = 'p';
+    test::write_bytes(exported, lower);
+    EXPECT_EQ("imported profile1_3 as profile 3\n",
+              run("import-profile '" + exported.string() + "'").out);
+}
+
+TEST_F(ZemrakctlTest, ImportRefusesAFileThatIsNotOneProfile) {
+    ASSERT_EQ(0, run("profiles").status);
+    const auto before = read_bytes(m_program / "Data" / "profile.bin");
+    const std::filesystem::path bad = m_scratch / "bad.pbin";
+    for (const std::size_t size : {std::size_t{0}, std::size_t{51'383}, std::size_t{51'385}}) {
+        test::write_bytes(bad, std::vector<std::uint8_t>(size, 0x41));
+        const CtlRun refused = run("import-profile '" + bad.string() + "'");
+        EXPECT_EQ(1, refused.status) << size;
+        EXPECT_NE(std::string::npos, refused.err.find("51384 bytes")) << refused.err;
+        EXPECT_TRUE(refused.out.empty());
+    }
+    const CtlRun missing = run("import-profile '" + (m_scratch / "none.pbin").string() + "'");
+    EXPECT_EQ(1, missing.status);
+    EXPECT_EQ(before, read_bytes(m_program / "Data" / "profile.bin"));
+}
+
+TEST_F(ZemrakctlTest, ExportNeedsTheIndexOfAProfile) {
+    const std::filesystem::path target = m_scratch / "out.pbin";
+    for (const std::string index : {"x", "-1", "1", "0x0", "''", "99999999999999999999999"}) {
+        const CtlRun bad = run("export-profile " + index + " '" + target.string() + "'");
+        EXPECT_EQ(2, bad.status) << index;
+        EXPECT_EQ(1, std::count(bad.err.begin(), bad.err.end(), '\n')) << bad.err;
+        EXPECT_FALSE(std::filesystem::exists(target)) << index;
+    }
+    // A folder that cannot be made: its parent is a file.
+    write_text(m_scratch / "blocker", "");
+    const CtlRun unwritable =
+        run("export-profile 0 '" + (m_scratch / "blocker" / "x.pbin").string() + "'");
+    EXPECT_EQ(1, unwritable.status);
+    EXPECT_FALSE(unwritable.err.empty());
+}
+
+TEST_F(ZemrakctlTest, HelpDescribesTheLibraryAndProfileFileCommands) {
+    const CtlRun help = zemrakctl(m_scratch, "--help");
+    for (const char* word :
+         {"macros", "recoils", "export-profile INDEX FILE", "import-profile FILE"}) {
         EXPECT_NE(std::string::npos, help.out.find(word)) << word;
     }
 }

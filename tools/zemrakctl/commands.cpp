@@ -4,14 +4,17 @@
 #include "device/device_presence.h"
 #include "device/hid_library.h"
 #include "device/report_plan.h"
+#include "macros/macro_library.h"
 #include "model/byte_io.h"
 #include "model/device_params.h"
 #include "model/profile_store.h"
 #include "model/text_table.h"
 #include "model/unicode.h"
 #include "platform/pointer_settings_backend.h"
+#include "recoil/recoil_library.h"
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -153,6 +156,116 @@ int print_device_params(const Context& context, std::span<const std::string>) {
     return kExitOk;
 }
 
+// One line of a library listing: position, F (folder entry) or I (item), folder name, item
+// name, the count, the second field and the locked flag, separated by tabs.
+struct LibraryRow {
+    bool folder_entry = false;
+    std::u16string folder;
+    std::u16string item;
+    unsigned count = 0;
+    unsigned second = 0;
+    bool locked = false;
+};
+
+// Loads a library as start-up does and lists it; a file that was not read whole is reported
+// (and kept aside by the load), a failure to read it or keep it fails the command.
+template <class Library, class ToRow>
+int list_library(const Context& context, const char* file_name, ToRow to_row) {
+    Library library(context.folders.data);
+    const LibraryLoad load = library.load();
+    if (!load.damaged_copy.empty()) {
+        context.err << "zemrakctl: " << file_name
+                    << " ended in a partial record; the original is kept as "
+                    << load.damaged_copy.string() << '\n';
+    }
+    if (load.error) {
+        context.err << "zemrakctl: " << library.file().string() << ": " << load.error.message()
+                    << '\n';
+    }
+    const auto size = static_cast<std::int32_t>(library.size());
+    for (std::int32_t position = 0; position < size; ++position) {
+        const LibraryRow row = to_row(*library.record_at(position));
+        context.out << position << '\t' << (row.folder_entry ? 'F' : 'I') << '\t'
+                    << to_utf8(row.folder) << '\t' << to_utf8(row.item) << '\t' << row.count << '\t'
+                    << row.second << '\t' << (row.locked ? 1 : 0) << '\n';
+    }
+    return load.error ? kExitFailure : kExitOk;
+}
+
+int list_macros(const Context& context, std::span<const std::string>) {
+    return list_library<MacroLibrary>(context, MacroLibrary::kFileName, [](const MacroRecord& r) {
+        return LibraryRow{r.is_folder_entry(), r.folder_name(), r.item_name(),
+                          r.action_count(),    r.loop_count(),  r.locked()};
+    });
+}
+
+int list_recoils(const Context& context, std::span<const std::string>) {
+    return list_library<RecoilLibrary>(
+        context, RecoilLibrary::kFileName, [](const RecoilRecord& r) {
+            return LibraryRow{r.is_folder_entry(), r.folder_name(),      r.item_name(),
+                              r.bullet_count(),    r.second_parameter(), r.locked()};
+        });
+}
+
+// A profile index as typed: decimal digits only.
+std::optional<std::size_t> parse_index(const std::string& text) {
+    std::size_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+int export_profile(const Context& context, std::span<const std::string> operands) {
+    const std::optional<std::size_t> index = parse_index(operands[0]);
+    if (!index) {
+        context.err << "zemrakctl: export-profile: '" << operands[0]
+                    << "' is not a profile index (see 'zemrakctl profiles')\n";
+        return kExitUsage;
+    }
+    const Startup s = start_up(context);
+    const ProfileList& profiles = s.store.profiles();
+    if (*index >= profiles.size()) {
+        context.err << "zemrakctl: export-profile: there is no profile " << *index << " (0 to "
+                    << profiles.size() - 1 << ")\n";
+        return kExitUsage;
+    }
+    const ConfigBlock& profile = profiles.at(*index);
+    const std::filesystem::path file = operands[1];
+    if (const std::error_code error = save_profile_image(file, profile)) {
+        context.err << "zemrakctl: could not write " << file.string() << ": " << error.message()
+                    << '\n';
+        return kExitFailure;
+    }
+    context.out << "exported " << to_utf8(profile.name()) << " to " << file.string() << '\n';
+    return s.report.save_error ? kExitFailure : kExitOk;
+}
+
+int import_profile(const Context& context, std::span<const std::string> operands) {
+    const std::filesystem::path file = operands[0];
+    ConfigBlock block;
+    if (const std::error_code error = load_profile_image(file, block)) {
+        context.err << "zemrakctl: cannot import " << file.string() << ": " << error.message()
+                    << '\n';
+        return kExitFailure;
+    }
+    Startup s = start_up(context);
+    ProfileList& profiles = s.store.profiles();
+    // Profile names are unique regardless of case; a taken name gets the first free _N.
+    block.set_name(profiles.unique_name(block.name()));
+    profiles.append(block);
+    if (const std::error_code error = s.store.save_profiles()) {
+        context.err << "zemrakctl: could not save in " << context.folders.data.string() << ": "
+                    << error.message() << '\n';
+        return kExitFailure;
+    }
+    context.out << "imported " << to_utf8(block.name()) << " as profile " << profiles.size() - 1
+                << '\n';
+    return s.report.save_error ? kExitFailure : kExitOk;
+}
+
 constexpr std::array kCommands = {
     Command{"profiles", "", 0,
             "Load the profiles as the program does at start-up (creating the data files\n"
@@ -174,6 +287,26 @@ constexpr std::array kCommands = {
             "Print the device settings read from Data.ini: vid, pid, stages, sensor,\n"
             "sensitivity_template, colour_template, light_timing and password (hex).",
             &print_device_params},
+    Command{"macros", "", 0,
+            "Load the macro library (Data/macro.bin) as at start-up and list it in library\n"
+            "order, one record a line, tab-separated: position, F for a folder entry or I\n"
+            "for a macro, folder name, macro name, action count, loop count, locked (0/1).",
+            &list_macros},
+    Command{"recoils", "", 0,
+            "Load the recoil library (Data/gun.bin) as at start-up and list it in library\n"
+            "order, one record a line, tab-separated: position, F for a folder entry or I\n"
+            "for a pattern, folder name, pattern name, bullet count, second parameter\n"
+            "byte, locked (0/1).",
+            &list_recoils},
+    Command{"export-profile", "INDEX FILE", 2,
+            "Load the profiles as at start-up and write profile INDEX (0-based, as\n"
+            "'profiles' lists it) to FILE as a .pbin file of one profile.",
+            &export_profile},
+    Command{"import-profile", "FILE", 1,
+            "Add the profile held in the .pbin file FILE to the profiles and save\n"
+            "profile.bin. A name that is already taken (ignoring case) gets _1, _2, ...\n"
+            "A file that does not hold exactly one profile is refused (exit status 1).",
+            &import_profile},
 };
 
 } // namespace

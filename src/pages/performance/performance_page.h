@@ -1,34 +1,100 @@
 #pragma once
 
+#include "model/config_block.h"
 #include "pages/page_host.h"
 #include "ui/notify_pump.h"
 
 #include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
 
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QObject;
+class QPushButton;
+class QSlider;
 class QWidget;
 
-namespace zemrak {
-class ConfigBlock;
+namespace Ui {
+class PerformancePage;
 }
 
 namespace zemrak::pages {
 
 // The performance page: DPI stages with their colours, the polling rate and the pointer settings.
-// Its controls live in the container registered under the virtual-window name below.
+// Its controls live in the container registered under the virtual-window name below. It shows
+// the current profile and writes every change straight into it; apply takes it from there.
+//
+// Stage rows: the model's Data.ini names how many it offers (DPI, 0..8); when that value is
+// missing or out of range all eight are offered. The rows shown are those of the profile's stage
+// count; a stored count outside 1..8 shows the offered rows instead and stays in the profile
+// until the user picks a count.
 class CPerformancePage final : public ui::CNotifyPump {
 public:
     static constexpr const char* kVirtualWindow = "PerformancePage";
 
     CPerformancePage();
+    ~CPerformancePage() override;
+    CPerformancePage(const CPerformancePage&) = delete;
+    CPerformancePage& operator=(const CPerformancePage&) = delete;
+
     // Builds the page's controls in its container; `host` outlives the page.
     void init(QWidget* container, PageHost& host);
     // Redraws the page from `profile` (null when no profile is current).
     void refresh(ConfigBlock* profile);
 
 private:
+    static constexpr std::size_t kStages = ConfigBlock::kStages;
+    static constexpr std::size_t kPollingRates = 4;
+
+    struct StageRow {
+        QFrame* row = nullptr;
+        QPushButton* option = nullptr;
+        QCheckBox* check = nullptr;
+        QPushButton* swatch = nullptr;
+        QLabel* low = nullptr;
+        QSlider* slider = nullptr;
+        QLabel* high = nullptr;
+        QLabel* value = nullptr;
+    };
+
+    void build_stage_rows(QWidget* parent);
+    void apply_sensor_ranges();
+
+    void on_select(const ui::Notification& n);
+    void on_value_set(const ui::Notification& n);
+    void on_value_dragged(const ui::Notification& n);
+    void on_value(const ui::Notification& n, bool released);
+    void on_check(const ui::Notification& n);
+    void on_item_select(const ui::Notification& n);
+    void on_click(const ui::Notification& n);
+
+    // The stage whose control sent a notification, or kStages when none of them did.
+    template <typename Member>
+    [[nodiscard]] std::size_t stage_of(const QObject* control, Member member) const;
+
+    void show_dpi(std::size_t stage, std::int32_t code);
+    void show_colour(std::size_t stage, Colour colour);
+    void show_active_stage(std::size_t stage);
+    void show_stage_enabled(std::size_t stage, bool enabled);
+    void show_rows(std::int32_t count);
+    void show_pointer_values();
+    [[nodiscard]] std::int32_t offered_rows() const;
+
+    std::unique_ptr<Ui::PerformancePage> m_ui;
     QWidget* m_container = nullptr;
     PageHost* m_host = nullptr;
     ConfigBlock* m_profile = nullptr;
+    std::int32_t m_sensor = -1;
+    std::int32_t m_stageRows = -1;
+    // Set while refresh() fills the controls, whose signals must not write the profile back.
+    bool m_refreshing = false;
+
+    std::array<StageRow, kStages> m_rows{};
+    std::array<QPushButton*, kPollingRates> m_pollingOptions{};
 };
 
 } // namespace zemrak::pages

@@ -1,0 +1,183 @@
+#include "ui/select_color_wnd.h"
+
+#include "pages/page_host.h"
+#include "ui/colour_convert.h"
+#include "ui/colour_palette.h"
+#include "ui/modal.h"
+#include "ui/notify_pump.h"
+#include "ui/notify_router.h"
+#include "ui/texts.h"
+#include "ui_selectcolor.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+#include <algorithm>
+#include <array>
+
+namespace zemrak::ui {
+namespace {
+
+// Red, green and blue as the bit shift of their byte in 0xAARRGGBB.
+constexpr std::array<int, 3> kChannelShift{16, 8, 0};
+
+[[nodiscard]] QRgb with_channel(QRgb argb, std::size_t channel, std::uint8_t value) {
+    const int shift = kChannelShift.at(channel);
+    const QRgb mask = 0xFFu << shift;
+    return 0xFF000000u | (argb & ~mask) | (static_cast<QRgb>(value) << shift);
+}
+
+} // namespace
+
+ChannelText read_channel_text(const QString& typed) {
+    qsizetype at = 0;
+    while (at < typed.size() && typed.at(at).isSpace()) {
+        ++at;
+    }
+    bool negative = false;
+    if (at < typed.size() && (typed.at(at) == u'-' || typed.at(at) == u'+')) {
+        negative = typed.at(at) == u'-';
+        ++at;
+    }
+    // Saturates early: "99999999999" is simply too much, not an overflow.
+    int magnitude = 0;
+    for (; at < typed.size() && typed.at(at) >= u'0' && typed.at(at) <= u'9'; ++at) {
+        magnitude = std::min(1000, magnitude * 10 + (typed.at(at).unicode() - u'0'));
+    }
+    const int value = negative ? -magnitude : magnitude;
+    if (value > 255) {
+        return {255, true, QStringLiteral("255")};
+    }
+    if (value < 0) {
+        return {0, true, QStringLiteral("0")};
+    }
+    return {static_cast<std::uint8_t>(value), false, typed};
+}
+
+struct CSelectColorWnd::Impl final : CNotifyPump {
+    explicit Impl(CSelectColorWnd& dialog) : window(dialog) {
+        on("click", [this](const Notification& n) { on_click(n.sender); });
+        on("colorchanged", [this](const Notification&) { take_palette_colour(); });
+        on("colorchangedbuttonup", [this](const Notification&) { take_palette_colour(); });
+        on("textchanged", [this](const Notification& n) { on_text(n); });
+    }
+
+    void on_click(const QString& sender) {
+        if (sender == QLatin1String("ok_btn")) {
+            window.done(kDialogOk);
+        } else if (sender == QLatin1String("cancel_btn") || sender == QLatin1String("exit_btn")) {
+            window.done(kDialogCancel);
+        }
+    }
+
+    void take_palette_colour() {
+        colour = ui.color_Pallet->colour();
+        show_swatch_and_hex();
+        show_edits();
+    }
+
+    void on_text(const Notification& n) {
+        std::size_t channel = 0;
+        if (n.sender == QLatin1String("r_edit")) {
+            channel = 0;
+        } else if (n.sender == QLatin1String("g_edit")) {
+            channel = 1;
+        } else if (n.sender == QLatin1String("b_edit")) {
+            channel = 2;
+        } else {
+            return;
+        }
+        const ChannelText read = read_channel_text(n.text);
+        if (read.rewrite) {
+            edits().at(channel)->setText(read.text);
+        }
+        colour = with_channel(colour, channel, read.value);
+        ui.color_Pallet->set_colour(colour);
+        show_swatch_and_hex();
+    }
+
+    void show_all() {
+        ui.color_Pallet->set_colour(colour);
+        show_swatch_and_hex();
+        show_edits();
+    }
+
+    void show_swatch_and_hex() {
+        show_swatch(ui.current_color_control, colour);
+        ui.hex_label->setText(QColor(colour).name().toUpper());
+    }
+
+    void show_edits() {
+        const std::array<int, 3> values{qRed(colour), qGreen(colour), qBlue(colour)};
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            edits().at(i)->setText(QString::number(values.at(i)));
+        }
+    }
+
+    [[nodiscard]] std::array<QLineEdit*, 3> edits() { return {ui.r_edit, ui.g_edit, ui.b_edit}; }
+
+    CSelectColorWnd& window;
+    Ui::SelectColorWnd ui;
+    QRgb colour = 0xFFFFFFFFu;
+    // Goes with this part, before the dialog's own destructor hides the window: the focus then
+    // leaving an edit must not reach handlers that are already gone.
+    std::unique_ptr<NotifyRouter> router;
+};
+
+CSelectColorWnd::CSelectColorWnd(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), m_impl(std::make_unique<Impl>(*this)) {
+    m_impl->ui.setupUi(this);
+    setObjectName(QStringLiteral("SelectColorWnd"));
+    Texts::apply(this);
+    setWindowTitle(Texts::text("select_color_title_text"));
+    m_impl->router =
+        std::make_unique<NotifyRouter>([this](const Notification& n) { m_impl->notify(n); });
+    m_impl->router->attach(this);
+    m_impl->show_all();
+}
+
+CSelectColorWnd::~CSelectColorWnd() = default;
+
+void CSelectColorWnd::set_colour(QRgb argb) {
+    m_impl->colour = argb | 0xFF000000u;
+    m_impl->show_all();
+}
+
+QRgb CSelectColorWnd::colour() const {
+    return m_impl->colour;
+}
+
+int CSelectColorWnd::show_modal() {
+    adjustSize();
+    const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
+    const QRect area = owner != nullptr && owner->isVisible() ? owner->frameGeometry() : available;
+    QRect box(QPoint(0, 0), size());
+    box.moveCenter(area.center());
+    if (available.isValid()) {
+        // An owner dragged half off the screen must not take the buttons with it.
+        box.moveLeft(std::clamp(box.left(), available.left(),
+                                std::max(available.left(), available.right() - box.width() + 1)));
+        box.moveTop(std::clamp(box.top(), available.top(),
+                               std::max(available.top(), available.bottom() - box.height() + 1)));
+    }
+    move(box.topLeft());
+    m_impl->ui.ok_btn->setFocus();
+    // Queued answers or odd close codes must never read as OK.
+    return run_modal(*this) == kDialogOk ? kDialogOk : kDialogCancel;
+}
+
+std::optional<Colour> pick_colour(pages::PageHost& host, Colour initial) {
+    host.show_busy_cover();
+    CSelectColorWnd dialog(host.host_window());
+    dialog.set_colour(to_qrgb(initial));
+    const int result = dialog.show_modal();
+    host.hide_busy_cover();
+    if (result != kDialogOk) {
+        return std::nullopt;
+    }
+    return to_colour(dialog.colour());
+}
+
+} // namespace zemrak::ui
