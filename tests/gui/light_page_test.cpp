@@ -2,6 +2,7 @@
 #include "device/mode_report.h"
 #include "model/config_defaults.h"
 #include "pages/lighting/light_page.h"
+#include "program_folder.h"
 #include "test_support/temp_dir.h"
 #include "ui/colour_convert.h"
 #include "ui/colour_palette.h"
@@ -19,7 +20,6 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
-#include <dlfcn.h>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -30,20 +30,8 @@ namespace zemrak::pages {
 namespace {
 
 using test::TempDir;
-using test::write_bytes;
 
-void set_virtual_mouse_plugged(int plugged) {
-    void* handle = ::dlopen(ZEMRAK_VIRTUAL_MOUSE_PATH, RTLD_NOW | RTLD_LOCAL);
-    auto* set = reinterpret_cast<void (*)(int)>(::dlsym(handle, "ZemrakVirtualMouse_SetPlugged"));
-    set(plugged);
-}
-
-ConfigBlock profile_named(const std::u16string& name) {
-    ConfigBlock block;
-    fill_defaults(block, kSensor3327);
-    block.set_name(name);
-    return block;
-}
+using test::profile_named;
 
 // The offsets of the bytes that differ between two images of a block.
 std::vector<std::size_t> changed_bytes(std::span<const std::uint8_t> before,
@@ -96,13 +84,7 @@ void pick_in_dialog(int red, int green, int blue, const char* button = "ok_btn")
 class LightPageTest : public ::testing::Test {
 protected:
     void start(const std::vector<ConfigBlock>& profiles = {}) {
-        const std::filesystem::path shipped = ZEMRAK_PROGRAM_DIR;
-        std::filesystem::copy(shipped / "Language", m_dir / "Language",
-                              std::filesystem::copy_options::recursive);
-        std::filesystem::copy(shipped / "res", m_dir / "res",
-                              std::filesystem::copy_options::recursive);
-        std::filesystem::copy_file(shipped / "Default.pbin", m_dir / "Default.pbin");
-        std::ifstream in(shipped / "Data.ini");
+        std::ifstream in(std::filesystem::path(ZEMRAK_PROGRAM_DIR) / "Data.ini");
         std::stringstream ini;
         ini << in.rdbuf();
         std::string settings = ini.str();
@@ -113,22 +95,8 @@ protected:
             ASSERT_NE(std::string::npos, at) << from;
             settings.replace(at, std::string(from).size(), to);
         }
-        std::ofstream(m_dir / "Data.ini") << settings;
-        if (!profiles.empty()) {
-            std::vector<std::uint8_t> bytes;
-            for (const ConfigBlock& block : profiles) {
-                bytes.insert(bytes.end(), block.bytes().begin(), block.bytes().end());
-            }
-            write_bytes(m_dir / "Data" / "profile.bin", bytes);
-            write_bytes(m_dir / "Data" / "Data.bin", {0, 0, 0, 0, 0, 0, 0, 0});
-        }
-        set_virtual_mouse_plugged(1);
-        ui::ModalAnswers::clear();
-        ui::FileDialogAnswers::clear();
-        m_window = std::make_unique<app::CMainWnd>(
-            app::MainWndOptions{folders_in(m_dir.path()), ZEMRAK_VIRTUAL_MOUSE_PATH});
-        m_window->initialise();
-        m_window->show();
+        test::lay_out_program_folder(m_dir.path(), profiles, 0, settings);
+        m_window = test::start_main_window(m_dir.path());
         QTest::mouseClick(m_window->findChild<QPushButton*>("light_btn"), Qt::LeftButton);
         m_page = m_window->findChild<QWidget*>("light_page_ver");
         ASSERT_NE(nullptr, m_page);

@@ -4,6 +4,7 @@
 #include "model/byte_io.h"
 #include "model/config_defaults.h"
 #include "model/device_params.h"
+#include "program_folder.h"
 #include "test_support/temp_dir.h"
 #include "ui/file_dialogs.h"
 #include "ui/modal.h"
@@ -17,7 +18,6 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
-#include <dlfcn.h>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
@@ -31,52 +31,17 @@ using test::read_bytes;
 using test::TempDir;
 using test::write_bytes;
 
-void set_virtual_mouse_plugged(int plugged) {
-    void* handle = ::dlopen(ZEMRAK_VIRTUAL_MOUSE_PATH, RTLD_NOW | RTLD_LOCAL);
-    auto* set = reinterpret_cast<void (*)(int)>(::dlsym(handle, "ZemrakVirtualMouse_SetPlugged"));
-    set(plugged);
-}
-
-ConfigBlock profile_named(const std::u16string& name) {
-    ConfigBlock block;
-    fill_defaults(block, kSensor3327);
-    block.set_name(name);
-    return block;
-}
-
-std::vector<std::uint8_t> profiles_file(std::initializer_list<std::u16string> names) {
-    std::vector<std::uint8_t> bytes;
-    for (const auto& name : names) {
-        const ConfigBlock block = profile_named(name);
-        bytes.insert(bytes.end(), block.bytes().begin(), block.bytes().end());
-    }
-    return bytes;
-}
-
 // A program folder with the shipped files and the given stored profiles, and the main window
 // started on it against the virtual mouse.
 class MainWndTest : public ::testing::Test {
 protected:
     void start(std::initializer_list<std::u16string> names = {}, std::uint8_t index = 0) {
-        const std::filesystem::path shipped = ZEMRAK_PROGRAM_DIR;
-        std::filesystem::copy(shipped / "Language", m_dir / "Language",
-                              std::filesystem::copy_options::recursive);
-        std::filesystem::copy(shipped / "res", m_dir / "res",
-                              std::filesystem::copy_options::recursive);
-        for (const char* file : {"Data.ini", "Default.pbin"}) {
-            std::filesystem::copy_file(shipped / file, m_dir / file);
+        std::vector<ConfigBlock> profiles;
+        for (const auto& name : names) {
+            profiles.push_back(test::profile_named(name));
         }
-        if (names.size() > 0) {
-            write_bytes(m_dir / "Data" / "profile.bin", profiles_file(names));
-            write_bytes(m_dir / "Data" / "Data.bin", {index, 0, 0, 0, 0, 0, 0, 0});
-        }
-        set_virtual_mouse_plugged(1);
-        ui::ModalAnswers::clear();
-        ui::FileDialogAnswers::clear();
-        m_window = std::make_unique<CMainWnd>(
-            MainWndOptions{folders_in(m_dir.path()), ZEMRAK_VIRTUAL_MOUSE_PATH});
-        m_window->initialise();
-        m_window->show();
+        test::lay_out_program_folder(m_dir.path(), profiles, index);
+        m_window = test::start_main_window(m_dir.path());
     }
 
     template <typename T>
@@ -198,7 +163,7 @@ TEST_F(MainWndTest, RenameIgnoresCaseOnlyChangesAndRefusesTakenNames) {
 
 TEST_F(MainWndTest, ImportGivesAClashingNameASuffixAndRefusesOtherFiles) {
     start({u"Rifle"});
-    write_bytes(m_dir / "rifle.pbin", profiles_file({u"Rifle"}));
+    write_bytes(m_dir / "rifle.pbin", test::profiles_file({test::profile_named(u"Rifle")}));
     ui::FileDialogAnswers::queue(QString::fromStdString((m_dir / "rifle.pbin").string()));
     m_window->dispatch_menu("IMPORT_PROFILE");
     EXPECT_EQ("Rifle_1", current_name());
@@ -266,11 +231,11 @@ TEST_F(MainWndTest, ApplyButtonSendsTheProfileThroughTheWorker) {
 TEST_F(MainWndTest, RemovalHidesOnceAndArrivalShowsNothing) {
     start();
     ASSERT_TRUE(m_window->isVisible());
-    set_virtual_mouse_plugged(0);
+    test::set_virtual_mouse_plugged(0);
     QApplication::processEvents();
     EXPECT_FALSE(m_window->isVisible());
     EXPECT_EQ(DeviceState::Removed, m_window->device_state());
-    set_virtual_mouse_plugged(1);
+    test::set_virtual_mouse_plugged(1);
     QTest::qWait(700); // the arrival waits half a second before it opens the channels
     QApplication::processEvents();
     EXPECT_EQ(DeviceState::Connected, m_window->device_state());
@@ -279,7 +244,7 @@ TEST_F(MainWndTest, RemovalHidesOnceAndArrivalShowsNothing) {
 
 TEST_F(MainWndTest, WarningIsShownOnceAtATime) {
     start();
-    set_virtual_mouse_plugged(0);
+    test::set_virtual_mouse_plugged(0);
     QApplication::processEvents();
     int shown = 0;
     QTimer::singleShot(0, [&] {

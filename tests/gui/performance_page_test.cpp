@@ -1,5 +1,6 @@
 #include "app/main_wnd.h"
 #include "model/config_defaults.h"
+#include "program_folder.h"
 #include "test_support/temp_dir.h"
 #include "ui/colour_convert.h"
 #include "ui/modal.h"
@@ -14,7 +15,6 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
-#include <dlfcn.h>
 #include <fstream>
 
 #include <gtest/gtest.h>
@@ -23,20 +23,8 @@ namespace zemrak::pages {
 namespace {
 
 using test::TempDir;
-using test::write_bytes;
 
-void set_virtual_mouse_plugged(int plugged) {
-    void* handle = ::dlopen(ZEMRAK_VIRTUAL_MOUSE_PATH, RTLD_NOW | RTLD_LOCAL);
-    auto* set = reinterpret_cast<void (*)(int)>(::dlsym(handle, "ZemrakVirtualMouse_SetPlugged"));
-    set(plugged);
-}
-
-ConfigBlock profile_named(const std::u16string& name, std::int32_t sensor = kSensor3327) {
-    ConfigBlock block;
-    fill_defaults(block, sensor);
-    block.set_name(name);
-    return block;
-}
+using test::profile_named;
 
 std::string ini_with(const std::string& default_section) {
     return "[Default]\nVID=04d9\nPID=a09f\n" + default_section;
@@ -47,31 +35,9 @@ std::string ini_with(const std::string& default_section) {
 class PerformancePageTest : public ::testing::Test {
 protected:
     void start(const std::vector<ConfigBlock>& profiles = {}, const std::string& ini = {}) {
-        const std::filesystem::path shipped = ZEMRAK_PROGRAM_DIR;
-        std::filesystem::copy(shipped / "Language", m_dir / "Language",
-                              std::filesystem::copy_options::recursive);
-        std::filesystem::copy(shipped / "res", m_dir / "res",
-                              std::filesystem::copy_options::recursive);
-        for (const char* file : {"Data.ini", "Default.pbin"}) {
-            std::filesystem::copy_file(shipped / file, m_dir / file);
-        }
-        if (!ini.empty()) {
-            test::write_text(m_dir / "Data.ini", ini);
-        }
-        if (!profiles.empty()) {
-            std::vector<std::uint8_t> bytes;
-            for (const ConfigBlock& block : profiles) {
-                bytes.insert(bytes.end(), block.bytes().begin(), block.bytes().end());
-            }
-            write_bytes(m_dir / "Data" / "profile.bin", bytes);
-            write_bytes(m_dir / "Data" / "Data.bin", {0, 0, 0, 0, 0, 0, 0, 0});
-        }
-        set_virtual_mouse_plugged(1);
-        ui::ModalAnswers::clear();
-        m_window = std::make_unique<app::CMainWnd>(
-            app::MainWndOptions{folders_in(m_dir.path()), ZEMRAK_VIRTUAL_MOUSE_PATH});
-        m_window->initialise();
-        m_window->show();
+        test::lay_out_program_folder(m_dir.path(), profiles, 0,
+                                     ini.empty() ? std::nullopt : std::optional(ini));
+        m_window = test::start_main_window(m_dir.path());
         control<QPushButton>("performance_btn")->click();
     }
 
