@@ -86,14 +86,7 @@ void CEditName::show_warning(const char* message_key) {
 
 void CEditName::centre_over_owner() {
     resize(width(), sizeHint().height());
-    const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
-    QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
-    const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
-    // The owner may be waiting hidden in the tray; then the screen is the reference.
-    const QRect area = owner != nullptr && owner->isVisible() ? owner->frameGeometry() : available;
-    QRect box(QPoint(0, 0), size());
-    box.moveCenter(area.center());
-    move(box.topLeft());
+    ui::centre_over_owner(*this);
 }
 
 } // namespace zemrak::ui

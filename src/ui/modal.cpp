@@ -1,7 +1,10 @@
 #include "ui/modal.h"
 
 #include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <deque>
 
 namespace zemrak::ui {
@@ -22,6 +25,24 @@ int run_modal(QDialog& dialog) {
         QTimer::singleShot(0, &dialog, [&dialog, code] { dialog.done(code); });
     }
     return dialog.exec();
+}
+
+void centre_over_owner(QWidget& dialog) {
+    const QWidget* owner =
+        dialog.parentWidget() != nullptr ? dialog.parentWidget()->window() : nullptr;
+    const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
+    const QRect area = owner != nullptr && owner->isVisible() ? owner->frameGeometry() : available;
+    QRect box(QPoint(0, 0), dialog.size());
+    box.moveCenter(area.center());
+    if (available.isValid()) {
+        // An owner dragged half off the screen must not take the buttons with it.
+        box.moveLeft(std::clamp(box.left(), available.left(),
+                                std::max(available.left(), available.right() - box.width() + 1)));
+        box.moveTop(std::clamp(box.top(), available.top(),
+                               std::max(available.top(), available.bottom() - box.height() + 1)));
+    }
+    dialog.move(box.topLeft());
 }
 
 void ModalAnswers::queue(int code) {

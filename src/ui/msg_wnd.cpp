@@ -51,23 +51,7 @@ void CMsgWnd::centre_over_owner() {
     const int box_width = width();
     resize(box_width, hasHeightForWidth() ? heightForWidth(box_width) : sizeHint().height());
 
-    const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
-    QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
-    const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
-
-    // A warning may come while the main window waits hidden in the tray; then the screen is
-    // the only sensible reference.
-    const QRect area = owner != nullptr && owner->isVisible() ? owner->frameGeometry() : available;
-    QRect box(QPoint(0, 0), size());
-    box.moveCenter(area.center());
-    if (available.isValid()) {
-        // An owner dragged half off the screen must not take the buttons with it.
-        box.moveLeft(std::clamp(box.left(), available.left(),
-                                std::max(available.left(), available.right() - box.width() + 1)));
-        box.moveTop(std::clamp(box.top(), available.top(),
-                               std::max(available.top(), available.bottom() - box.height() + 1)));
-    }
-    move(box.topLeft());
+    ui::centre_over_owner(*this);
 }
 
 int show_message(QWidget* owner, const QString& title_key, const QString& message_key) {

@@ -149,20 +149,7 @@ QRgb CSelectColorWnd::colour() const {
 
 int CSelectColorWnd::show_modal() {
     adjustSize();
-    const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
-    const QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
-    const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
-    const QRect area = owner != nullptr && owner->isVisible() ? owner->frameGeometry() : available;
-    QRect box(QPoint(0, 0), size());
-    box.moveCenter(area.center());
-    if (available.isValid()) {
-        // An owner dragged half off the screen must not take the buttons with it.
-        box.moveLeft(std::clamp(box.left(), available.left(),
-                                std::max(available.left(), available.right() - box.width() + 1)));
-        box.moveTop(std::clamp(box.top(), available.top(),
-                               std::max(available.top(), available.bottom() - box.height() + 1)));
-    }
-    move(box.topLeft());
+    centre_over_owner(*this);
     m_impl->ui.ok_btn->setFocus();
     // Queued answers or odd close codes must never read as OK.
     return run_modal(*this) == kDialogOk ? kDialogOk : kDialogCancel;
