@@ -43,6 +43,11 @@ std::optional<HidIdentity> device_identity(udev_device* device) {
 
 } // namespace
 
+std::mutex& udev_mutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
 void UdevUnref::operator()(udev* handle) const {
     udev_unref(handle);
 }
@@ -61,15 +66,25 @@ FileDescriptor::~FileDescriptor() {
 
 std::unique_ptr<DeviceMonitor> DeviceMonitor::start(unsigned int vid, unsigned int pid,
                                                     Notify notify) {
-    UdevPtr context(udev_new());
-    if (!context) {
-        return nullptr;
-    }
-    UdevMonitorPtr monitor(udev_monitor_new_from_netlink(context.get(), monitor_source()));
-    if (!monitor ||
-        udev_monitor_filter_add_match_subsystem_devtype(monitor.get(), "hidraw", nullptr) < 0 ||
-        udev_monitor_enable_receiving(monitor.get()) < 0) {
-        return nullptr;
+    UdevPtr context;
+    UdevMonitorPtr monitor;
+    {
+        const std::lock_guard lock(udev_mutex());
+        // Declared inside the lock, so a failure unreferences them under it too.
+        UdevPtr new_context(udev_new());
+        if (!new_context) {
+            return nullptr;
+        }
+        UdevMonitorPtr new_monitor(
+            udev_monitor_new_from_netlink(new_context.get(), monitor_source()));
+        if (!new_monitor ||
+            udev_monitor_filter_add_match_subsystem_devtype(new_monitor.get(), "hidraw", nullptr) <
+                0 ||
+            udev_monitor_enable_receiving(new_monitor.get()) < 0) {
+            return nullptr;
+        }
+        context = std::move(new_context);
+        monitor = std::move(new_monitor);
     }
     FileDescriptor stop(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
     if (!stop.valid()) {
@@ -99,6 +114,9 @@ DeviceMonitor::~DeviceMonitor() {
         [[maybe_unused]] const ssize_t written = ::write(m_stop.get(), &one, sizeof one);
         m_thread.join();
     }
+    const std::lock_guard lock(udev_mutex());
+    m_monitor.reset();
+    m_udev.reset();
 }
 
 void DeviceMonitor::set_identity(unsigned int vid, unsigned int pid) {
@@ -119,30 +137,39 @@ void DeviceMonitor::run() {
         }
         // POLLERR on the netlink socket means its buffer overflowed; receiving clears it.
         if ((fds[0].revents & (POLLIN | POLLERR)) != 0) {
-            const UdevDevicePtr device(udev_monitor_receive_device(m_monitor.get()));
-            if (device) {
-                handle(device.get());
+            std::optional<bool> change;
+            {
+                const std::lock_guard lock(udev_mutex());
+                const UdevDevicePtr device(udev_monitor_receive_device(m_monitor.get()));
+                if (device) {
+                    change = presence_change(device.get());
+                }
+            }
+            // Outside the lock: the notify function may open a channel, which enumerates.
+            if (change) {
+                m_notify(*change);
             }
         }
     }
 }
 
-void DeviceMonitor::handle(udev_device* device) {
+std::optional<bool> DeviceMonitor::presence_change(udev_device* device) const {
     const char* action = udev_device_get_action(device);
     const char* subsystem = udev_device_get_subsystem(device);
     if (action == nullptr || subsystem == nullptr || std::strcmp(subsystem, "hidraw") != 0) {
-        return;
+        return std::nullopt;
     }
     bool arrived = false;
     if (std::strcmp(action, "add") == 0) {
         arrived = true;
     } else if (std::strcmp(action, "remove") != 0) {
-        return;
+        return std::nullopt;
     }
     const std::optional<HidIdentity> identity = device_identity(device);
     if (identity && identity_key(identity->vendor, identity->product) == m_identity.load()) {
-        m_notify(arrived);
+        return arrived;
     }
+    return std::nullopt;
 }
 
 } // namespace zemrak::hid

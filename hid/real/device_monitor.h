@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <thread>
 #include <utility>
 
@@ -22,6 +24,12 @@ struct UdevUnref {
 using UdevPtr = std::unique_ptr<udev, UdevUnref>;
 using UdevMonitorPtr = std::unique_ptr<udev_monitor, UdevUnref>;
 using UdevDevicePtr = std::unique_ptr<udev_device, UdevUnref>;
+
+// libudev sets up process-wide state on first use without locking, and hidapi uses libudev
+// too, so the library's threads take turns with it: every libudev call, and every hidapi call
+// that may reach libudev, is made holding this mutex. It is never held while a notify function
+// runs, and it is taken after the library's own mutex, never before.
+[[nodiscard]] std::mutex& udev_mutex();
 
 class FileDescriptor {
 public:
@@ -61,7 +69,8 @@ private:
     DeviceMonitor(UdevPtr udev, UdevMonitorPtr monitor, FileDescriptor stop, Notify notify,
                   unsigned int vid, unsigned int pid);
     void run();
-    void handle(udev_device* device);
+    // For a hidraw node of the watched identity: true when it was added, false when removed.
+    [[nodiscard]] std::optional<bool> presence_change(udev_device* device) const;
 
     UdevPtr m_udev;
     UdevMonitorPtr m_monitor;

@@ -75,6 +75,7 @@ std::vector<zemrak::hid::HidrawNode> mouse_nodes(unsigned int vid, unsigned int 
     if (vid == 0 || pid == 0 || vid > kMaxId || pid > kMaxId) {
         return nodes;
     }
+    const std::lock_guard lock(zemrak::hid::udev_mutex());
     const HidEnumerationPtr list(
         hid_enumerate(static_cast<unsigned short>(vid), static_cast<unsigned short>(pid)));
     for (const hid_device_info* info = list.get(); info != nullptr; info = info->next) {
@@ -164,6 +165,7 @@ public:
         if (!chosen) {
             return 0;
         }
+        const std::lock_guard udev_lock(zemrak::hid::udev_mutex());
         handle.reset(hid_open_path(("/dev/" + nodes[*chosen].name).c_str()));
         return handle ? 1 : 0;
     }
