@@ -86,9 +86,6 @@ void CMainWnd::initialise() {
     m_ui->header_hor->installEventFilter(this);
     m_cover = new ui::BusyCover(this);
     m_ring = new ui::BusyRing(this);
-    m_router = new ui::NotifyRouter([this](const ui::Notification& n) { on_notify(n); }, this);
-    m_router->attach(this);
-
     m_tray = std::make_unique<CTrayIcon>(this);
     m_tray->set_icon(icon);
     m_tray->on_left_click = [this] { show_or_warn(); };
@@ -102,7 +99,8 @@ void CMainWnd::initialise() {
     m_lightPage.init(m_ui->light_page_ver, *this);
     m_macroPage.init(m_ui->macro_page_ver, *this);
     m_gunPage.init(m_ui->gun_page_ver, *this);
-    // The pages built their controls: connect those too (controls already connected are skipped).
+    // Connected once every page has built its controls, so each control reaches its page.
+    m_router = new ui::NotifyRouter([this](const ui::Notification& n) { on_notify(n); }, this);
     m_router->attach(this);
 
     start_apply_worker();

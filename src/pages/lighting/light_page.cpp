@@ -3,7 +3,6 @@
 #include "model/config_block.h"
 #include "ui/colour_convert.h"
 #include "ui/colour_palette.h"
-#include "ui/notify_router.h"
 #include "ui/select_color_wnd.h"
 #include "ui/texts.h"
 #include "ui_light.h"
@@ -303,11 +302,6 @@ void CLightPage::init(QWidget* container, PageHost& host) {
     }
     build_controls();
     ui::Texts::apply(m_root);
-
-    // The page's controls are made after the window connected its own, so the page connects
-    // them itself; a later attach by the window skips controls that are connected already.
-    m_router = std::make_unique<ui::NotifyRouter>([this](const ui::Notification& n) { notify(n); });
-    m_router->attach(m_root);
     refresh(nullptr);
 }
 

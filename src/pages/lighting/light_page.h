@@ -24,10 +24,6 @@ namespace zemrak {
 class ConfigBlock;
 }
 
-namespace zemrak::ui {
-class NotifyRouter;
-}
-
 namespace zemrak::pages {
 
 class EffectPreview;
@@ -85,9 +81,6 @@ private:
 
     QWidget* m_root = nullptr; // the page's own controls, made from its layout
     std::unique_ptr<Ui::LightPage> m_ui;
-    // Declared after the form, so destroyed first: the controls outlive the page (the window
-    // deletes them later) and must not reach its handlers on their way out.
-    std::unique_ptr<ui::NotifyRouter> m_router;
     std::array<QRadioButton*, kModeCount> m_modeOptions{};
     std::array<QPushButton*, kCycleColourCount> m_cycleButtons{};
     EffectPreview* m_preview = nullptr;

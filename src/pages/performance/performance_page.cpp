@@ -4,7 +4,6 @@
 #include "pages/performance/sensor_table.h"
 #include "platform/pointer_settings.h"
 #include "ui/colour_convert.h"
-#include "ui/notify_router.h"
 #include "ui/select_color_wnd.h"
 #include "ui/texts.h"
 #include "ui_performance.h"
@@ -103,11 +102,6 @@ void CPerformancePage::init(QWidget* container, PageHost& host) {
     show_rows(offered_rows());
 
     ui::Texts::apply(body);
-    // The window connected its controls before the page built its own; connecting twice is
-    // harmless, so this also holds once the window connects pages after building them.
-    if (auto* router = host.host_window()->findChild<ui::NotifyRouter*>()) {
-        router->attach(body);
-    }
 }
 
 void CPerformancePage::build_stage_rows(QWidget* parent) {
