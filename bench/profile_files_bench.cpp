@@ -2,6 +2,7 @@
 
 #include "model/config_defaults.h"
 #include "model/profile_files.h"
+#include "platform/folders.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,7 +38,9 @@ public:
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
 
-    [[nodiscard]] std::filesystem::path file() const { return m_folder / "profile.bin"; }
+    [[nodiscard]] std::filesystem::path file() const {
+        return m_folder / zemrak::kProfilesFileName;
+    }
     [[nodiscard]] std::filesystem::path folder() const { return m_folder; }
 
 private:

@@ -25,10 +25,6 @@
 namespace zemrak::app {
 namespace {
 
-constexpr const char* kSettingsFile = "Data.ini";
-constexpr const char* kLanguageFile = "Language/lan.xml";
-constexpr const char* kLogoFile = "logo.png";
-constexpr const char* kMenuFolder = "res/menus";
 constexpr int kTrayMenuLift = 50;
 constexpr int kNoticeMs = 8000;
 
@@ -70,12 +66,12 @@ CMainWnd::~CMainWnd() {
 void CMainWnd::initialise() {
     const std::filesystem::path& program = m_options.folders.program;
     // Device settings, with the factory image read for the sensor they name.
-    m_params = read_device_params(program / kSettingsFile);
+    m_params = read_device_params(program / kSettingsFileName);
     m_store.load_factory_image(m_params.sensor);
 
-    const QIcon icon(to_qstring(program / kLogoFile));
+    const QIcon icon(to_qstring(program / kLogoFileName));
     setWindowIcon(icon);
-    ui::Texts::load(program / kLanguageFile);
+    ui::Texts::load(program / kLanguageFileName);
 
     m_ui->setupUi(this);
     setFixedSize(800, 572);
@@ -111,8 +107,8 @@ void CMainWnd::initialise() {
     // Load all: the stored profiles, then the pages show the current one.
     const StartupReport report =
         m_store.load_all(m_params.sensor, ui::to_u16string(ui::Texts::text("profile_text")));
-    report_library_load(m_macros.load(), MacroLibrary::kFileName);
-    report_library_load(m_recoils.load(), RecoilLibrary::kFileName);
+    report_library_load(m_macros.load(), kMacroFileName);
+    report_library_load(m_recoils.load(), kRecoilFileName);
     m_profileBar = std::make_unique<ProfileBar>(
         m_store, m_ui->profile_combo, m_ui->edit_profile_name, this,
         ui::Texts::text("profile_text"),
@@ -370,7 +366,7 @@ void CMainWnd::switch_tabs(const QString& selector) {
 void CMainWnd::open_menu(const QString& layout, QPoint anchor) {
     m_menu.reset(); // at most one of our menus is open
     m_menu = std::make_unique<ui::PopupMenu>(
-        to_qstring(m_options.folders.program / kMenuFolder) + "/" + layout, this);
+        to_qstring(m_options.folders.program / kMenuFolderName) + "/" + layout, this);
     m_menu->on_chosen = [this](const QString& item) {
         // Run after the menu has closed: an item may open a dialog or end the program.
         QTimer::singleShot(0, this, [this, item] { dispatch_menu(item); });

@@ -19,7 +19,7 @@ static_assert(MacroRecord::kActionsSize == ButtonRecord::kMaxActions * MacroActi
 } // namespace
 
 MacroLibrary::MacroLibrary(const std::filesystem::path& data_folder)
-    : TypedRecordLibrary(data_folder / kFileName) {}
+    : TypedRecordLibrary(data_folder / kMacroFileName) {}
 
 FolderDeletion MacroLibrary::delete_folder(std::u16string_view name, ProfileList& profiles) {
     return RecordLibrary::delete_folder(

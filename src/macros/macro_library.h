@@ -2,6 +2,7 @@
 
 #include "macros/macro_record.h"
 #include "model/record_library.h"
+#include "platform/folders.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -16,8 +17,6 @@ class ProfileList;
 // library keeps those copies up to date.
 class MacroLibrary : public TypedRecordLibrary<MacroRecord> {
 public:
-    static constexpr const char* kFileName = "macro.bin";
-
     // The library of `data_folder`/macro.bin, empty until load().
     explicit MacroLibrary(const std::filesystem::path& data_folder);
 

@@ -12,10 +12,6 @@
 
 namespace zemrak {
 
-inline constexpr const char* kIndexFileName = "Data.bin";
-inline constexpr const char* kProfilesFileName = "profile.bin";
-inline constexpr const char* kFactoryProfileFileName = "Default.pbin";
-
 // Errors of our own for profile files.
 enum class ProfileFileError {
     wrong_size = 1, // the file does not hold exactly one profile image

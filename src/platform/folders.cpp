@@ -6,13 +6,12 @@
 namespace zemrak {
 namespace {
 
-constexpr const char* kSettingsFile = "Data.ini";
 constexpr const char* kDataFolderName = "Data";
 constexpr const char* kAppFolderName = "zemrak-mouse";
 
 bool holds_settings(const std::filesystem::path& folder) {
     std::error_code ignored;
-    return std::filesystem::is_regular_file(folder / kSettingsFile, ignored);
+    return std::filesystem::is_regular_file(folder / kSettingsFileName, ignored);
 }
 
 bool writable(const std::filesystem::path& folder) {

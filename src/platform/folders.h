@@ -7,6 +7,19 @@
 
 namespace zemrak {
 
+// The program's own files, each named here and nowhere else.
+// In the program folder:
+inline constexpr const char* kSettingsFileName = "Data.ini";
+inline constexpr const char* kLanguageFileName = "Language/lan.xml";
+inline constexpr const char* kLogoFileName = "logo.png";
+inline constexpr const char* kMenuFolderName = "res/menus";
+// In the data folder (Default.pbin may be in either; the data folder's copy wins):
+inline constexpr const char* kIndexFileName = "Data.bin";
+inline constexpr const char* kProfilesFileName = "profile.bin";
+inline constexpr const char* kFactoryProfileFileName = "Default.pbin";
+inline constexpr const char* kMacroFileName = "macro.bin";
+inline constexpr const char* kRecoilFileName = "gun.bin";
+
 struct Folders {
     // Holds Data.ini, Language/, Default.pbin and the other shipped files.
     std::filesystem::path program;

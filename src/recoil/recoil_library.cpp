@@ -18,7 +18,7 @@ static_assert(RecoilRecord::kBulletsSize == ButtonRecord::kRecoilDataSize,
 } // namespace
 
 RecoilLibrary::RecoilLibrary(const std::filesystem::path& data_folder)
-    : TypedRecordLibrary(data_folder / kFileName) {}
+    : TypedRecordLibrary(data_folder / kRecoilFileName) {}
 
 FolderDeletion RecoilLibrary::delete_folder(std::u16string_view name, ProfileList& profiles) {
     return RecordLibrary::delete_folder(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/record_library.h"
+#include "platform/folders.h"
 #include "recoil/recoil_record.h"
 
 #include <cstdint>
@@ -16,8 +17,6 @@ class ProfileList;
 // of it; the library keeps those copies up to date.
 class RecoilLibrary : public TypedRecordLibrary<RecoilRecord> {
 public:
-    static constexpr const char* kFileName = "gun.bin";
-
     // The library of `data_folder`/gun.bin, empty until load().
     explicit RecoilLibrary(const std::filesystem::path& data_folder);
 

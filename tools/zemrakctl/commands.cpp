@@ -25,9 +25,6 @@
 namespace zemrak::ctl {
 namespace {
 
-constexpr const char* kSettingsFile = "Data.ini";
-constexpr const char* kLanguageFile = "Language/lan.xml";
-
 std::string hex4(std::uint32_t value) {
     std::array<char, 16> text{};
     std::snprintf(text.data(), text.size(), "%04x", value);
@@ -54,10 +51,10 @@ struct Startup {
 };
 
 Startup start_up(const Context& context) {
-    Startup s{read_device_params(context.folders.program / kSettingsFile),
+    Startup s{read_device_params(context.folders.program / kSettingsFileName),
               ProfileStore(context.folders),
               {}};
-    const TextTable texts = TextTable::load(context.folders.program / kLanguageFile);
+    const TextTable texts = TextTable::load(context.folders.program / kLanguageFileName);
     s.store.load_factory_image(s.params.sensor);
     s.report = s.store.load_all(s.params.sensor, to_utf16(texts.text("profile_text")));
     report_startup(context, s.report);
@@ -140,7 +137,7 @@ int apply_profile(const Context& context, std::span<const std::string>) {
 }
 
 int print_device_params(const Context& context, std::span<const std::string>) {
-    const DeviceParams params = read_device_params(context.folders.program / kSettingsFile);
+    const DeviceParams params = read_device_params(context.folders.program / kSettingsFileName);
     std::span<const std::uint8_t> password;
     if (params.password) {
         password = *params.password;
@@ -193,18 +190,17 @@ int list_library(const Context& context, const char* file_name, ToRow to_row) {
 }
 
 int list_macros(const Context& context, std::span<const std::string>) {
-    return list_library<MacroLibrary>(context, MacroLibrary::kFileName, [](const MacroRecord& r) {
+    return list_library<MacroLibrary>(context, kMacroFileName, [](const MacroRecord& r) {
         return LibraryRow{r.is_folder_entry(), r.folder_name(), r.item_name(),
                           r.action_count(),    r.loop_count(),  r.locked()};
     });
 }
 
 int list_recoils(const Context& context, std::span<const std::string>) {
-    return list_library<RecoilLibrary>(
-        context, RecoilLibrary::kFileName, [](const RecoilRecord& r) {
-            return LibraryRow{r.is_folder_entry(), r.folder_name(),      r.item_name(),
-                              r.bullet_count(),    r.second_parameter(), r.locked()};
-        });
+    return list_library<RecoilLibrary>(context, kRecoilFileName, [](const RecoilRecord& r) {
+        return LibraryRow{r.is_folder_entry(), r.folder_name(),      r.item_name(),
+                          r.bullet_count(),    r.second_parameter(), r.locked()};
+    });
 }
 
 // A profile index as typed: decimal digits only.
