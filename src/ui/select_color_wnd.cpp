@@ -1,6 +1,5 @@
 #include "ui/select_color_wnd.h"
 
-#include "pages/page_host.h"
 #include "ui/colour_convert.h"
 #include "ui/colour_palette.h"
 #include "ui/modal.h"
@@ -155,7 +154,7 @@ int CSelectColorWnd::show_modal() {
     return run_modal(*this) == kDialogOk ? kDialogOk : kDialogCancel;
 }
 
-std::optional<Colour> pick_colour(pages::PageHost& host, Colour initial) {
+std::optional<Colour> pick_colour(DialogHost& host, Colour initial) {
     host.show_busy_cover();
     CSelectColorWnd dialog(host.host_window());
     dialog.set_colour(to_qrgb(initial));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/colour.h"
+#include "ui/dialog_host.h"
 
 #include <QDialog>
 #include <QRgb>
@@ -8,10 +9,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-
-namespace zemrak::pages {
-class PageHost;
-}
 
 namespace zemrak::ui {
 
@@ -50,6 +47,6 @@ struct ChannelText {
 [[nodiscard]] ChannelText read_channel_text(const QString& typed);
 
 // Shows the busy cover of `host`, runs the dialog, hides the cover; the colour when OK.
-[[nodiscard]] std::optional<Colour> pick_colour(pages::PageHost& host, Colour initial);
+[[nodiscard]] std::optional<Colour> pick_colour(DialogHost& host, Colour initial);
 
 } // namespace zemrak::ui

@@ -1,6 +1,5 @@
-#include "model/device_params.h"
-#include "pages/page_host.h"
 #include "ui/colour_palette.h"
+#include "ui/dialog_host.h"
 #include "ui/modal.h"
 #include "ui/select_color_wnd.h"
 
@@ -137,15 +136,13 @@ TEST_F(SelectColorWndTest, OnlyOkAnswersOne) {
 }
 
 // A host that only counts its busy cover.
-class CoverHost final : public pages::PageHost {
+class CoverHost final : public DialogHost {
 public:
     QWidget* host_window() override { return &m_window; }
     void show_busy_cover() override { ++m_shown; }
     void hide_busy_cover() override { ++m_hidden; }
-    const DeviceParams& device_params() const override { return m_params; }
 
     QWidget m_window;
-    DeviceParams m_params;
     int m_shown = 0;
     int m_hidden = 0;
 };
