@@ -34,29 +34,16 @@ QString to_qstring(const std::filesystem::path& path) {
 
 } // namespace
 
-// Forwards the worker's writes to whichever HID library start-up chose.
-class CMainWnd::Writer final : public HidWriter {
-public:
-    HidWriter* target = nullptr;
-    bool write_command(std::span<const std::uint8_t, kCommandReportSize> report) override {
-        return target != nullptr && target->write_command(report);
-    }
-    bool write_data(std::span<const std::uint8_t, kDataReportSize> report) override {
-        return target != nullptr && target->write_data(report);
-    }
-};
-
 CMainWnd::CMainWnd(MainWndOptions options)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Window), m_options(std::move(options)),
-      m_ui(std::make_unique<Ui::CMainWnd>()), m_store(m_options.folders),
-      m_macros(m_options.folders.data), m_recoils(m_options.folders.data),
-      m_writer(std::make_unique<Writer>()) {
+      m_ui(std::make_unique<Ui::CMainWnd>()), m_data(m_options.folders),
+      m_model(new pages::ProfileModel(m_data, this)) {
     setObjectName("CMainWnd");
 }
 
 CMainWnd::~CMainWnd() {
-    // Stop the worker first: it writes through the library and reads the parameters.
-    m_worker.reset();
+    // Stop the link first: its worker writes through the library and reads the parameters.
+    m_link.reset();
     // The controls outlive the members (Qt deletes them with the window); their last events,
     // such as an edit losing the focus, must not reach handlers that are already gone.
     delete m_router;
@@ -64,14 +51,11 @@ CMainWnd::~CMainWnd() {
 }
 
 void CMainWnd::initialise() {
-    const std::filesystem::path& program = m_options.folders.program;
-    // Device settings, with the factory image read for the sensor they name.
-    m_params = read_device_params(program / kSettingsFileName);
-    m_store.load_factory_image(m_params.sensor);
-
-    const QIcon icon(to_qstring(program / kLogoFileName));
+    // Device settings, language texts and the factory image for the sensor they name.
+    m_data.load_settings();
+    const QIcon icon(to_qstring(m_options.folders.program / kLogoFileName));
     setWindowIcon(icon);
-    ui::Texts::load(program / kLanguageFileName);
+    ui::Texts::use(m_data.texts());
 
     m_ui->setupUi(this);
     setFixedSize(800, 572);
@@ -95,31 +79,33 @@ void CMainWnd::initialise() {
     m_lightPage.init(m_ui->light_page_ver, *this);
     m_macroPage.init(m_ui->macro_page_ver, *this);
     m_gunPage.init(m_ui->gun_page_ver, *this);
+    connect(m_model, &pages::ProfileModel::profileChanged, this, [this](ConfigBlock* profile) {
+        m_buttonPage.refresh(profile);
+        m_performancePage.refresh(profile);
+        m_lightPage.refresh(profile);
+    });
     // Connected once every page has built its controls, so each control reaches its page.
     m_router = new ui::NotifyRouter([this](const ui::Notification& n) { on_notify(n); }, this);
     m_router->attach(this);
 
-    start_apply_worker();
-    load_hid_library();
+    open_device_link();
     m_tray->set_tool_tip(tray_tool_tip());
     m_tray->show();
 
-    // Load all: the stored profiles, then the pages show the current one.
-    const StartupReport report =
-        m_store.load_all(m_params.sensor, ui::to_u16string(ui::Texts::text("profile_text")));
-    report_library_load(m_macros.load(), kMacroFileName);
-    report_library_load(m_recoils.load(), kRecoilFileName);
+    // Load all: the stored profiles and libraries, then the pages show the current profile.
+    const StartupLoad load = m_data.load_data();
+    report_library_load(load.macros, kMacroFileName);
+    report_library_load(load.recoils, kRecoilFileName);
     m_profileBar = std::make_unique<ProfileBar>(
-        m_store, m_ui->profile_combo, m_ui->edit_profile_name, this,
-        ui::Texts::text("profile_text"),
+        m_data, m_ui->profile_combo, m_ui->edit_profile_name, this,
         ProfileBar::Hooks{[this] { refresh_pages(); }, [this] { post_apply(); },
                           [this](const char* key) { return confirm(key); },
                           [this](const char* key) { inform(key); },
                           [this](const QString& problem) { show_notice(problem); }});
     m_profileBar->fill();
     refresh_pages();
-    if (report.save_error) {
-        show_notice(QString::fromStdString(report.save_error.message()));
+    if (load.profiles.save_error) {
+        show_notice(QString::fromStdString(load.profiles.save_error.message()));
     }
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -127,62 +113,46 @@ void CMainWnd::initialise() {
     }
 }
 
-void CMainWnd::start_apply_worker() {
+void CMainWnd::open_device_link() {
     m_pointer = make_pointer_settings_backend();
-    m_worker = std::make_unique<ApplyWorker>(
-        ApplyServices{*m_writer, m_pause, *m_pointer, m_params},
-        [this] { return take_apply_snapshot(m_store); }, m_store.profiles().last_applied(),
-        ApplyWorker::Hooks{
-            [this](bool busy) {
-                QMetaObject::invokeMethod(
-                    this, [this, busy] { m_ring->setVisible(busy); }, Qt::QueuedConnection);
-            },
-            [this](const ApplyOutcome& outcome) {
-                QMetaObject::invokeMethod(
-                    this, [this, outcome] { on_apply_finished(outcome); }, Qt::QueuedConnection);
-            }});
+    // The link calls back on its worker thread; the window handles everything on its own.
+    auto on_window = [this](auto handler) {
+        return [this, handler](auto... value) {
+            QMetaObject::invokeMethod(
+                this, [handler, value...] { handler(value...); }, Qt::QueuedConnection);
+        };
+    };
+    m_link = std::make_unique<DeviceLink>(
+        m_data.store(), DeviceLinkServices{m_data.params(), m_pause, *m_pointer},
+        DeviceLink::Hooks{
+            on_window([this](bool busy) { m_ring->setVisible(busy); }),
+            on_window([this](const ApplyOutcome& outcome) { on_apply_finished(outcome); }),
+            on_window([this](DeviceState state) { on_presence(state); })});
+    // Without a mouse of the model the virtual mouse stands in, so the window can be used and
+    // tried out; the tray tool tip says so.
+    static_cast<void>(m_link->open({m_options.hid_library, m_options.folders.libraries, true}));
 }
 
-void CMainWnd::load_hid_library() {
-    const std::filesystem::path& libraries = m_options.folders.libraries;
-    if (!m_options.hid_library.empty()) {
-        m_library = HidLibrary::load(m_options.hid_library);
-    } else {
-        m_library = HidLibrary::load(libraries / kHidLibraryFileName);
-        m_library->set_identity(m_params.vendor_id, m_params.product_id);
-        const bool found = m_library->open_command();
-        m_library->close_command();
-        if (!found) {
-            // No mouse of the model: the virtual mouse stands in, so the window can be used
-            // and tried out. The tray tool tip says so.
-            m_library = HidLibrary::load(libraries / kVirtualMouseFileName);
-            m_virtualMouse = true;
-        }
+void CMainWnd::on_presence(DeviceState state) {
+    if (state == DeviceState::Removed) {
+        hide();
     }
-    m_writer->target = m_library.get();
-    m_library->set_identity(m_params.vendor_id, m_params.product_id);
-    m_presence = std::make_unique<DevicePresence>(
-        *m_library, m_pause,
-        DevicePresence::Hooks{[this] { m_worker->post(ApplyWorker::kApplyMessage, 2, 0); },
-                              [this] { hide(); }});
-    m_library->open_monitor([this](unsigned long presence) {
-        // Notices come on the library's thread; the window handles them on its own.
-        QMetaObject::invokeMethod(
-            this, [this, presence] { m_presence->on_presence(presence); }, Qt::QueuedConnection);
-    });
-    static_cast<void>(m_presence->start());
 }
 
 QString CMainWnd::tray_tool_tip() const {
     QString tip = ui::Texts::text("mouse_name_text");
-    if (m_virtualMouse) {
+    if (using_virtual_mouse()) {
         tip += QStringLiteral(" \u2014 ") + ui::Texts::text("virtual_mouse_text");
     }
     return tip;
 }
 
 DeviceState CMainWnd::device_state() const {
-    return m_presence ? m_presence->state() : DeviceState::NotConnected;
+    return m_link ? m_link->state() : DeviceState::NotConnected;
+}
+
+bool CMainWnd::using_virtual_mouse() const {
+    return m_link && m_link->simulated();
 }
 
 void CMainWnd::show_or_warn() {
@@ -248,8 +218,9 @@ void CMainWnd::report_library_load(const LibraryLoad& load, const char* file) {
 }
 
 void CMainWnd::post_apply() {
-    ++m_appliesPending;
-    m_worker->post(ApplyWorker::kApplyMessage, 0, 0);
+    if (m_link->request_apply()) {
+        ++m_appliesPending;
+    }
 }
 
 void CMainWnd::on_apply_finished(const ApplyOutcome& outcome) {
@@ -274,10 +245,7 @@ void CMainWnd::on_apply_finished(const ApplyOutcome& outcome) {
 }
 
 void CMainWnd::refresh_pages() {
-    ConfigBlock* current = m_store.profiles().current();
-    m_buttonPage.refresh(current);
-    m_performancePage.refresh(current);
-    m_lightPage.refresh(current);
+    m_model->current_replaced();
 }
 
 void CMainWnd::request_exit() {

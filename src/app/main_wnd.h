@@ -1,21 +1,17 @@
 #pragma once
 
 #include "app/profile_bar.h"
-#include "device/apply_worker.h"
-#include "device/device_presence.h"
-#include "device/hid_library.h"
-#include "macros/macro_library.h"
+#include "application/app_data.h"
+#include "application/device_link.h"
 #include "macros/macro_page.h"
-#include "model/device_params.h"
-#include "model/profile_store.h"
 #include "pages/buttons/button_page.h"
 #include "pages/lighting/light_page.h"
 #include "pages/page_host.h"
 #include "pages/performance/performance_page.h"
+#include "pages/profile_model.h"
 #include "platform/folders.h"
 #include "platform/pointer_settings.h"
 #include "recoil/gun_page.h"
-#include "recoil/recoil_library.h"
 #include "ui/notification.h"
 
 #include <QWidget>
@@ -45,8 +41,7 @@ struct MainWndOptions {
 };
 
 // The main window: header, section selectors, the pages, the profile bar and the apply
-// button; it owns the profile store, the HID library, the device presence, the apply worker
-// and the tray icon.
+// button; it owns the program's data, the device link and the tray icon.
 class CMainWnd final : public QWidget, public pages::PageHost {
     Q_OBJECT
 public:
@@ -59,7 +54,7 @@ public:
 
     [[nodiscard]] DeviceState device_state() const;
     // True when the virtual mouse stands in for a mouse that was not found.
-    [[nodiscard]] bool using_virtual_mouse() const { return m_virtualMouse; }
+    [[nodiscard]] bool using_virtual_mouse() const;
     // No apply is queued or running.
     [[nodiscard]] bool apply_idle() const { return m_appliesPending == 0; }
 
@@ -69,22 +64,22 @@ public:
     void no_device_warning();
     // The item chosen in any pop-up menu.
     void dispatch_menu(const QString& item_name);
-    // Redraws the button, performance and light pages from the current profile.
+    // Every page shows the current profile again.
     void refresh_pages();
     // Queues an apply of the current profile.
     void post_apply();
     // Ends the program (the tray menu's "exit").
     void request_exit();
 
-    [[nodiscard]] ProfileStore& store() { return m_store; }
-    [[nodiscard]] MacroLibrary& macros() { return m_macros; }
-    [[nodiscard]] RecoilLibrary& recoils() { return m_recoils; }
+    [[nodiscard]] AppData& data() { return m_data; }
+    [[nodiscard]] ProfileStore& store() { return m_data.store(); }
 
     // What the pages use of the window.
     [[nodiscard]] QWidget* host_window() override { return this; }
     void show_busy_cover() override;
     void hide_busy_cover() override;
-    [[nodiscard]] const DeviceParams& device_params() const override { return m_params; }
+    [[nodiscard]] const DeviceParams& device_params() const override { return m_data.params(); }
+    [[nodiscard]] pages::ProfileModel& model() override { return *m_model; }
     [[nodiscard]] pages::CButtonPage& button_page() { return m_buttonPage; }
 
 protected:
@@ -96,9 +91,9 @@ private:
     void on_click(const QString& sender);
     void switch_tabs(const QString& selector);
     void open_menu(const QString& layout, QPoint anchor);
-    void load_hid_library();
-    void start_apply_worker();
+    void open_device_link();
     void on_apply_finished(const ApplyOutcome& outcome);
+    void on_presence(DeviceState state);
     void show_notice(const QString& text);
     void report_library_load(const LibraryLoad& load, const char* file);
     [[nodiscard]] bool confirm(const char* message_key);
@@ -108,10 +103,8 @@ private:
 
     MainWndOptions m_options;
     std::unique_ptr<Ui::CMainWnd> m_ui;
-    DeviceParams m_params;
-    ProfileStore m_store;
-    MacroLibrary m_macros;
-    RecoilLibrary m_recoils;
+    AppData m_data;
+    pages::ProfileModel* m_model = nullptr;
 
     pages::CButtonPage m_buttonPage;
     pages::CPerformancePage m_performancePage;
@@ -126,17 +119,12 @@ private:
     std::unique_ptr<ui::PopupMenu> m_menu;
     std::unique_ptr<CTrayIcon> m_tray;
 
-    // The device link. The worker is declared last so that it stops before what it uses goes.
-    class Writer;
-    std::unique_ptr<Writer> m_writer;
-    SleepingPause m_pause;
-    std::unique_ptr<PointerSettingsBackend> m_pointer;
-    std::unique_ptr<HidLibrary> m_library;
-    std::unique_ptr<DevicePresence> m_presence;
-    bool m_virtualMouse = false;
     bool m_warningOpen = false;
     int m_appliesPending = 0;
-    std::unique_ptr<ApplyWorker> m_worker;
+    // The device link, declared last so that it stops before what it uses goes.
+    SleepingPause m_pause;
+    std::unique_ptr<PointerSettingsBackend> m_pointer;
+    std::unique_ptr<DeviceLink> m_link;
 };
 
 } // namespace zemrak::app

@@ -14,25 +14,25 @@ namespace {
 using ui::to_qstring;
 using ui::to_u16string;
 
-ui::FileDialogSpec profile_files(const ProfileStore& store) {
+ui::FileDialogSpec profile_files(const AppData& data) {
     return {QStringLiteral("Profile Data"), QStringLiteral("*.pbin *.PBIN"), QStringLiteral("pbin"),
-            QString::fromStdString(store.folders().data.string())};
+            QString::fromStdString(data.folders().data.string())};
 }
 
 } // namespace
 
-ProfileBar::ProfileBar(ProfileStore& store, QComboBox* combo, QLineEdit* name_edit, QWidget* owner,
-                       QString base_text, Hooks hooks)
-    : m_store(store), m_combo(combo), m_nameEdit(name_edit), m_owner(owner),
-      m_baseText(std::move(base_text)), m_hooks(std::move(hooks)) {}
+ProfileBar::ProfileBar(AppData& data, QComboBox* combo, QLineEdit* name_edit, QWidget* owner,
+                       Hooks hooks)
+    : m_data(data), m_combo(combo), m_nameEdit(name_edit), m_owner(owner),
+      m_hooks(std::move(hooks)) {}
 
 QString ProfileBar::current_name() const {
-    const ConfigBlock* current = m_store.profiles().current();
+    const ConfigBlock* current = m_data.profiles().current();
     return current != nullptr ? to_qstring(current->name()) : QString();
 }
 
 void ProfileBar::fill() {
-    const ProfileList& profiles = m_store.profiles();
+    const ProfileList& profiles = m_data.profiles();
     {
         // The list is filled quietly: it shows the profiles as loaded, it switches nothing.
         const QSignalBlocker quiet(m_combo);
@@ -56,7 +56,7 @@ void ProfileBar::select_item(int index) {
 }
 
 void ProfileBar::on_item_select(qint64 index) {
-    ProfileList& profiles = m_store.profiles();
+    ProfileList& profiles = m_data.profiles();
     if (index == profiles.current_index() && !m_forceReselect) {
         return;
     }
@@ -70,14 +70,14 @@ void ProfileBar::on_item_select(qint64 index) {
 }
 
 void ProfileBar::save_profiles() {
-    if (const std::error_code error = m_store.save_profiles()) {
+    if (const std::error_code error = m_data.store().save_profiles()) {
         m_hooks.notice(QString::fromStdString(error.message()));
     }
 }
 
 void ProfileBar::add() {
-    ProfileList& profiles = m_store.profiles();
-    const std::u16string name = profiles.default_name(to_u16string(m_baseText));
+    ProfileList& profiles = m_data.profiles();
+    const std::u16string name = profiles.default_name(m_data.profile_base_name());
     ConfigBlock& added = profiles.append(profiles.factory_image());
     added.set_name(name);
     save_profiles();
@@ -86,7 +86,7 @@ void ProfileBar::add() {
 }
 
 void ProfileBar::remove() {
-    ProfileList& profiles = m_store.profiles();
+    ProfileList& profiles = m_data.profiles();
     if (profiles.size() < 2) {
         return;
     }
@@ -107,7 +107,7 @@ void ProfileBar::remove() {
 }
 
 void ProfileBar::rename() {
-    ConfigBlock* current = m_store.profiles().current();
+    ConfigBlock* current = m_data.profiles().current();
     if (current == nullptr) {
         return;
     }
@@ -116,59 +116,57 @@ void ProfileBar::rename() {
     if (equal_ignoring_case(typed, old_name)) {
         return;
     }
-    if (m_store.profiles().name_exists(typed)) {
+    if (m_data.profiles().name_exists(typed)) {
         m_nameEdit->setText(to_qstring(old_name));
         return;
     }
     current->set_name(typed);
-    m_combo->setItemText(m_store.profiles().current_index(), to_qstring(typed));
+    m_combo->setItemText(m_data.profiles().current_index(), to_qstring(typed));
     save_profiles();
 }
 
 void ProfileBar::reset() {
-    ConfigBlock* current = m_store.profiles().current();
+    ConfigBlock* current = m_data.profiles().current();
     if (current == nullptr || !m_hooks.confirm("reset_profile_text")) {
         return;
     }
     // The profile keeps its own name: the factory image's name would leave the bar showing
     // a name the profile no longer has.
     const std::u16string name = current->name();
-    *current = m_store.profiles().factory_image();
+    *current = m_data.profiles().factory_image();
     current->set_name(name);
     m_hooks.refresh_pages();
     m_hooks.post_apply();
 }
 
 void ProfileBar::import_profile() {
-    const auto file = ui::choose_file_to_open(m_owner, profile_files(m_store));
+    const auto file = ui::choose_file_to_open(m_owner, profile_files(m_data));
     if (!file) {
         return;
     }
-    ConfigBlock imported;
-    if (load_profile_image(file->toStdString(), imported)) {
+    const ProfileImport imported = m_data.import_profile(file->toStdString());
+    if (!imported.added) {
         m_hooks.inform("import_profile_failed_text");
         return;
     }
-    ProfileList& profiles = m_store.profiles();
-    imported.set_name(profiles.unique_name(imported.name()));
-    profiles.append(imported);
-    // Saved at once: an imported profile must not vanish when the program ends before the
-    // next apply.
-    save_profiles();
-    m_combo->addItem(to_qstring(imported.name()));
+    if (imported.error) {
+        m_hooks.notice(QString::fromStdString(imported.error.message()));
+    }
+    m_combo->addItem(to_qstring(imported.name));
     select_item(m_combo->count() - 1);
 }
 
 void ProfileBar::export_profile() {
-    const ConfigBlock* current = m_store.profiles().current();
+    const ConfigBlock* current = m_data.profiles().current();
     if (current == nullptr) {
         return;
     }
-    const auto file = ui::choose_file_to_save(m_owner, profile_files(m_store));
+    const auto file = ui::choose_file_to_save(m_owner, profile_files(m_data));
     if (!file) {
         return;
     }
-    if (const std::error_code error = save_profile_image(file->toStdString(), *current)) {
+    const auto index = static_cast<std::size_t>(m_data.profiles().current_index());
+    if (const std::error_code error = m_data.export_profile(index, file->toStdString())) {
         m_hooks.notice(QString::fromStdString(error.message()));
     }
 }

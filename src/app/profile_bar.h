@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/profile_store.h"
+#include "application/app_data.h"
 
 #include <QString>
 #include <functional>
@@ -12,7 +12,7 @@ class QWidget;
 namespace zemrak::app {
 
 // The profile bar: switching, adding, deleting, renaming, resetting, importing and
-// exporting profiles, on the shared profile store.
+// exporting profiles of the program's data.
 class ProfileBar {
 public:
     struct Hooks {
@@ -26,9 +26,7 @@ public:
         std::function<void(const QString& problem)> notice;
     };
 
-    // `base_text` is the language text that new profile names start with.
-    ProfileBar(ProfileStore& store, QComboBox* combo, QLineEdit* name_edit, QWidget* owner,
-               QString base_text, Hooks hooks);
+    ProfileBar(AppData& data, QComboBox* combo, QLineEdit* name_edit, QWidget* owner, Hooks hooks);
 
     // Lists the profiles, selects the current one and shows its name (at start-up).
     void fill();
@@ -47,11 +45,10 @@ private:
     void save_profiles();
     [[nodiscard]] QString current_name() const;
 
-    ProfileStore& m_store;
+    AppData& m_data;
     QComboBox* m_combo;
     QLineEdit* m_nameEdit;
     QWidget* m_owner;
-    QString m_baseText;
     Hooks m_hooks;
     bool m_forceReselect = false;
 };

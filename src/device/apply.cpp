@@ -1,5 +1,6 @@
 #include "device/apply.h"
 
+#include "device/pointer_change.h"
 #include "platform/file_io.h"
 
 namespace zemrak {

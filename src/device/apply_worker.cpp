@@ -11,25 +11,30 @@ ApplyWorker::ApplyWorker(ApplyServices services,
       m_hooks(std::move(hooks)), m_thread([this] { run(); }) {}
 
 ApplyWorker::~ApplyWorker() {
-    {
-        const std::lock_guard lock(m_mutex);
-        Request quit;
-        quit.quit = true;
-        m_queue.push_back(std::move(quit));
-    }
-    m_wake.notify_one();
+    Request quit;
+    quit.quit = true;
+    queue(std::move(quit));
     m_thread.join();
 }
 
-void ApplyWorker::post(unsigned int message, unsigned long wparam, long /*lparam*/) {
-    Request request;
-    request.message = message;
-    request.wparam = wparam;
-    if (message == kApplyMessage && wparam == 0) {
-        if (auto snapshot = m_snapshot()) {
-            request.snapshot = std::make_unique<ApplySnapshot>(std::move(*snapshot));
-        }
+bool ApplyWorker::request_apply() {
+    std::optional<ApplySnapshot> snapshot = m_snapshot();
+    if (!snapshot) {
+        return false;
     }
+    Request request;
+    request.snapshot = std::make_unique<ApplySnapshot>(std::move(*snapshot));
+    queue(std::move(request));
+    return true;
+}
+
+void ApplyWorker::run_on_worker(std::function<void()> task) {
+    Request request;
+    request.task = std::move(task);
+    queue(std::move(request));
+}
+
+void ApplyWorker::queue(Request request) {
     {
         const std::lock_guard lock(m_mutex);
         m_queue.push_back(std::move(request));
@@ -49,18 +54,19 @@ void ApplyWorker::run() {
         if (request.quit) {
             return;
         }
-        handle(request);
+        if (request.snapshot) {
+            apply(*request.snapshot);
+        } else if (request.task) {
+            request.task();
+        }
     }
 }
 
-void ApplyWorker::handle(const Request& request) {
-    if (request.message != kApplyMessage || request.wparam != 0 || !request.snapshot) {
-        return;
-    }
+void ApplyWorker::apply(const ApplySnapshot& snapshot) {
     if (m_hooks.busy) {
         m_hooks.busy(true);
     }
-    const ApplyOutcome outcome = run_apply(*request.snapshot, m_lastApplied, m_services);
+    const ApplyOutcome outcome = run_apply(snapshot, m_lastApplied, m_services);
     if (m_hooks.busy) {
         m_hooks.busy(false);
     }

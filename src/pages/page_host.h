@@ -8,12 +8,16 @@ struct DeviceParams;
 
 namespace zemrak::pages {
 
+class ProfileModel;
+
 // What a page needs from the main window that hosts it: the owner of its dialogs and the
 // device it configures.
 class PageHost : public ui::DialogHost {
 public:
     // The mouse model, as read from Data.ini at start-up.
     [[nodiscard]] virtual const DeviceParams& device_params() const = 0;
+    // The data the page shows and the news of its changes.
+    [[nodiscard]] virtual ProfileModel& model() = 0;
 };
 
 } // namespace zemrak::pages

@@ -11,13 +11,6 @@ constexpr std::int32_t kNeutralSpeed = 10;
 // Desktop speed of pointer speed levels 1..11.
 constexpr std::array<std::int32_t, 11> kSpeedOfLevel{1, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20};
 
-std::uint32_t wheel_setting(const ConfigBlock& block) {
-    if (block.page_scroll() != 0) {
-        return kScrollOnePage;
-    }
-    return static_cast<std::uint32_t>(std::max(block.wheel_lines(), 0));
-}
-
 } // namespace
 
 bool PointerSettingsChange::empty() const {
@@ -36,24 +29,6 @@ std::int32_t system_pointer_speed(std::int32_t level) {
         return kNeutralSpeed;
     }
     return kSpeedOfLevel[static_cast<std::size_t>(level - 1)];
-}
-
-PointerSettingsChange pointer_settings_change(const ConfigBlock& current,
-                                              const ConfigBlock& last_applied) {
-    PointerSettingsChange change;
-    if (current.double_click_level() != last_applied.double_click_level()) {
-        change.double_click_ms = double_click_time_ms(current.double_click_level());
-    }
-    if (current.pointer_speed() != last_applied.pointer_speed() ||
-        current.enhance_precision() != last_applied.enhance_precision()) {
-        change.motion = PointerMotion{current.enhance_precision() != 0,
-                                      system_pointer_speed(current.pointer_speed())};
-    }
-    if (current.wheel_lines() != last_applied.wheel_lines() ||
-        current.page_scroll() != last_applied.page_scroll()) {
-        change.wheel_scroll = wheel_setting(current);
-    }
-    return change;
 }
 
 void apply_pointer_settings(const PointerSettingsChange& change, PointerSettingsBackend& backend) {

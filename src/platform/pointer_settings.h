@@ -1,8 +1,5 @@
 #pragma once
-// The four desktop pointer settings that travel with each profile, and the rule that turns a
-// change of profile into the few desktop settings that must actually change.
-
-#include "model/config_block.h"
+// The desktop pointer settings the program sets, and where they are written.
 
 #include <cstdint>
 #include <optional>
@@ -44,15 +41,6 @@ struct PointerSettingsChange {
 // Desktop pointer speed 1..20 of a pointer speed level 1..11: 1, 2, 4, 6, ... 20, so level 6
 // gives 10. Any level outside 1..11 gives the neutral speed 10.
 [[nodiscard]] std::int32_t system_pointer_speed(std::int32_t level);
-
-// What applying `current` must change when `last_applied` is what was applied before:
-// - the double-click time when the double-click level differs;
-// - acceleration and speed together when the pointer speed level or enhance precision differs;
-// - the wheel when the wheel lines or the page-scroll flag differ: kScrollOnePage while page
-//   scroll is on, else the wheel lines (a negative line count gives 0).
-// Identical profiles give an empty change.
-[[nodiscard]] PointerSettingsChange pointer_settings_change(const ConfigBlock& current,
-                                                            const ConfigBlock& last_applied);
 
 // Where pointer settings are written: one implementation per desktop. Failures are not
 // reported; a setting the desktop does not have is left alone.

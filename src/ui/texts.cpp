@@ -42,6 +42,10 @@ void Texts::load(const std::filesystem::path& lan_xml) {
     table() = std::make_unique<TextTable>(TextTable::load(lan_xml));
 }
 
+void Texts::use(const TextTable& loaded) {
+    table() = std::make_unique<TextTable>(loaded);
+}
+
 QString Texts::text(std::string_view key) {
     const std::string_view value = table()->text(key);
     return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));

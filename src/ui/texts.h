@@ -6,6 +6,10 @@
 
 class QWidget;
 
+namespace zemrak {
+class TextTable;
+}
+
 namespace zemrak::ui {
 
 // The language texts of the running program, loaded once at start-up from
@@ -15,6 +19,8 @@ class Texts {
 public:
     // Replaces the loaded texts; a missing or broken file leaves every text empty.
     static void load(const std::filesystem::path& lan_xml);
+    // Replaces the loaded texts with a table the program has already read.
+    static void use(const TextTable& table);
     // The text of a key; empty when the file lacks it.
     [[nodiscard]] static QString text(std::string_view key);
     [[nodiscard]] static QString text(const QString& key);

@@ -51,9 +51,9 @@ TEST_F(ApplyWorkerTest, QueuedAppliesRunOneAfterTheOtherEachWithItsOwnSnapshot) 
     {
         auto worker = make_worker(m_pause);
         m_store.profiles().current()->set_light_mode(4);
-        worker->post(ApplyWorker::kApplyMessage, 0, 0);
+        worker->request_apply();
         m_store.profiles().current()->set_light_mode(7);
-        worker->post(ApplyWorker::kApplyMessage, 0, 0);
+        worker->request_apply();
     } // the destructor finishes the queue
     EXPECT_EQ(2, m_finished.load());
     std::vector<std::string> marks;
@@ -69,12 +69,27 @@ TEST_F(ApplyWorkerTest, QueuedAppliesRunOneAfterTheOtherEachWithItsOwnSnapshot) 
     EXPECT_EQ((std::vector<std::string>{"04", "07"}), modes);
 }
 
-TEST_F(ApplyWorkerTest, OtherParametersAndMessagesAreTakenAndIgnored) {
+TEST_F(ApplyWorkerTest, TasksRunInTurnWithAppliesAndNeverApply) {
     {
         auto worker = make_worker(m_pause);
-        worker->post(ApplyWorker::kApplyMessage, 2, 0);
-        worker->post(ApplyWorker::kApplyMessage, 1, 0);
-        worker->post(1649, 0, 0);
+        worker->run_on_worker([this] { m_log.add("task 1"); });
+        worker->request_apply();
+        worker->run_on_worker([this] { m_log.add("task 2"); });
+    }
+    EXPECT_EQ(1, m_finished.load()) << "a task is no apply";
+    const auto events = m_log.events();
+    ASSERT_GE(events.size(), 4u);
+    EXPECT_EQ("task 1", events.front());
+    EXPECT_EQ("busy", events[1]);
+    EXPECT_EQ("idle", events[events.size() - 2]);
+    EXPECT_EQ("task 2", events.back());
+}
+
+TEST_F(ApplyWorkerTest, NoCurrentProfileQueuesNoApply) {
+    m_store.profiles().clear();
+    {
+        auto worker = make_worker(m_pause);
+        EXPECT_FALSE(worker->request_apply());
     }
     EXPECT_EQ(0, m_finished.load());
     EXPECT_TRUE(m_log.events().empty());
@@ -84,7 +99,7 @@ TEST_F(ApplyWorkerTest, FailedWritesAreReportedBack) {
     m_writer.fail = [](const std::string&, std::size_t) { return true; };
     {
         auto worker = make_worker(m_pause);
-        worker->post(ApplyWorker::kApplyMessage, 0, 0);
+        worker->request_apply();
     }
     EXPECT_EQ(1, m_finished.load());
     EXPECT_EQ(3u, m_failed.load());
@@ -96,7 +111,7 @@ TEST_F(ApplyWorkerTest, EditsDuringAnApplyDoNotRaceWithIt) {
     auto worker = make_worker(pause);
     constexpr int kApplies = 3;
     for (int i = 0; i < kApplies; ++i) {
-        worker->post(ApplyWorker::kApplyMessage, 0, 0);
+        worker->request_apply();
     }
     ConfigBlock& live = *m_store.profiles().current();
     std::int32_t value = 0;

@@ -1,6 +1,7 @@
 #include "device/hid_library.h"
 #include "device/report_types.h"
 #include "test_support/temp_dir.h"
+#include "test_support/virtual_mouse.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -12,20 +13,6 @@
 
 namespace zemrak {
 namespace {
-
-// The virtual mouse's test controls, reached in the same loaded copy the binding uses.
-struct VirtualMouseControls {
-    void (*set_plugged)(int) = nullptr;
-    void (*fail_writes)(int) = nullptr;
-
-    VirtualMouseControls() {
-        void* handle = ::dlopen(ZEMRAK_VIRTUAL_MOUSE_PATH, RTLD_NOW | RTLD_LOCAL);
-        set_plugged =
-            reinterpret_cast<void (*)(int)>(::dlsym(handle, "ZemrakVirtualMouse_SetPlugged"));
-        fail_writes =
-            reinterpret_cast<void (*)(int)>(::dlsym(handle, "ZemrakVirtualMouse_FailWrites"));
-    }
-};
 
 class VirtualMouseTest : public ::testing::Test {
 protected:
@@ -49,7 +36,7 @@ protected:
 
     test::TempDir m_dir;
     std::unique_ptr<HidLibrary> m_library = HidLibrary::load(ZEMRAK_VIRTUAL_MOUSE_PATH);
-    VirtualMouseControls m_controls;
+    test::VirtualMouseControls m_controls;
 };
 
 TEST(HidLibraryPath, EnvironmentNamesAnotherLibrary) {

@@ -1,17 +1,11 @@
 #include "commands.h"
 
-#include "device/apply.h"
-#include "device/device_presence.h"
-#include "device/hid_library.h"
+#include "application/app_data.h"
+#include "application/device_link.h"
 #include "device/report_plan.h"
-#include "macros/macro_library.h"
 #include "model/byte_io.h"
-#include "model/device_params.h"
-#include "model/profile_store.h"
-#include "model/text_table.h"
 #include "model/unicode.h"
 #include "platform/pointer_settings_backend.h"
-#include "recoil/recoil_library.h"
 
 #include <array>
 #include <charconv>
@@ -42,28 +36,20 @@ void report_startup(const Context& context, const StartupReport& report) {
     }
 }
 
-// The program's start-up load: Data.ini, the language file's profile base name, the factory
-// image, then Data.bin and profile.bin (created on a first start).
+// The program's own start-up load of the settings and the profiles.
 struct Startup {
-    DeviceParams params;
-    ProfileStore store;
+    explicit Startup(const Context& context) : data(context.folders) {
+        data.load_settings();
+        report = data.store().load_all(data.params().sensor, data.profile_base_name());
+        report_startup(context, report);
+    }
+    AppData data;
     StartupReport report;
 };
 
-Startup start_up(const Context& context) {
-    Startup s{read_device_params(context.folders.program / kSettingsFileName),
-              ProfileStore(context.folders),
-              {}};
-    const TextTable texts = TextTable::load(context.folders.program / kLanguageFileName);
-    s.store.load_factory_image(s.params.sensor);
-    s.report = s.store.load_all(s.params.sensor, to_utf16(texts.text("profile_text")));
-    report_startup(context, s.report);
-    return s;
-}
-
 int list_profiles(const Context& context, std::span<const std::string>) {
-    const Startup s = start_up(context);
-    const ProfileList& profiles = s.store.profiles();
+    const Startup s(context);
+    const ProfileList& profiles = s.data.profiles();
     for (std::size_t i = 0; i < profiles.size(); ++i) {
         const bool current = static_cast<std::int32_t>(i) == profiles.current_index();
         context.out << (current ? '*' : ' ') << i << '\t' << to_utf8(profiles.at(i).name()) << '\n';
@@ -72,13 +58,13 @@ int list_profiles(const Context& context, std::span<const std::string>) {
 }
 
 int print_reports(const Context& context, std::span<const std::string>) {
-    const Startup s = start_up(context);
-    const ConfigBlock* current = s.store.profiles().current();
+    const Startup s(context);
+    const ConfigBlock* current = s.data.profiles().current();
     if (current == nullptr) {
         context.err << "zemrakctl: no current profile\n";
         return kExitFailure;
     }
-    for (const ReportStep& step : plan_reports(*current, s.params)) {
+    for (const ReportStep& step : plan_reports(*current, s.data.params())) {
         context.out << "cmd " << to_hex(step.command) << '\n';
         if (step.data) {
             context.out << "data " << to_hex(*step.data) << '\n';
@@ -88,31 +74,33 @@ int print_reports(const Context& context, std::span<const std::string>) {
 }
 
 int apply_profile(const Context& context, std::span<const std::string>) {
-    Startup s = start_up(context);
-    const std::filesystem::path library_file =
-        hid_library_path(context.folders.libraries, std::getenv(kHidLibraryVariable));
-    const auto library = HidLibrary::load(library_file);
-    library->set_identity(s.params.vendor_id, s.params.product_id);
-    library->open_monitor([](unsigned long) {});
-    SleepingPause pause;
-    DevicePresence presence(*library, pause, {});
-    const DeviceState state = presence.start();
-
-    const std::optional<ApplySnapshot> snapshot = take_apply_snapshot(s.store);
+    Startup s(context);
+    const std::optional<ApplySnapshot> snapshot = take_apply_snapshot(s.data.store());
     if (!snapshot) {
         context.err << "zemrakctl: no current profile\n";
         return kExitFailure;
     }
+    const DeviceParams& params = s.data.params();
+    SleepingPause pause;
     const auto pointer = make_pointer_settings_backend();
-    const ApplyOutcome outcome = run_apply(*snapshot, s.store.profiles().last_applied(),
-                                           {*library, pause, *pointer, s.params});
+    ApplyOutcome outcome;
+    DeviceState state = DeviceState::NotConnected;
+    std::string library_error;
+    {
+        DeviceLink link(s.data.store(), {params, pause, *pointer},
+                        {{}, [&outcome](const ApplyOutcome& o) { outcome = o; }, {}});
+        const char* forced = std::getenv(kHidLibraryVariable);
+        state = link.open({forced != nullptr ? forced : "", context.folders.libraries, false});
+        library_error = link.library_error();
+        static_cast<void>(link.request_apply()); // a current profile was checked above
+    }                                            // the link finishes the apply before it goes
 
     int status = s.report.save_error ? kExitFailure : kExitOk;
     if (state != DeviceState::Connected) {
-        context.err << "zemrakctl: the mouse " << hex4(s.params.vendor_id) << ':'
-                    << hex4(s.params.product_id) << " is not connected";
-        if (!library->usable()) {
-            context.err << " (" << library->error() << ')';
+        context.err << "zemrakctl: the mouse " << hex4(params.vendor_id) << ':'
+                    << hex4(params.product_id) << " is not connected";
+        if (!library_error.empty()) {
+            context.err << " (" << library_error << ')';
         }
         context.err << "; nothing was written to it\n";
         status = kExitFailure;
@@ -137,7 +125,9 @@ int apply_profile(const Context& context, std::span<const std::string>) {
 }
 
 int print_device_params(const Context& context, std::span<const std::string>) {
-    const DeviceParams params = read_device_params(context.folders.program / kSettingsFileName);
+    AppData data(context.folders);
+    data.load_settings();
+    const DeviceParams& params = data.params();
     std::span<const std::uint8_t> password;
     if (params.password) {
         password = *params.password;
@@ -221,43 +211,39 @@ int export_profile(const Context& context, std::span<const std::string> operands
                     << "' is not a profile index (see 'zemrakctl profiles')\n";
         return kExitUsage;
     }
-    const Startup s = start_up(context);
-    const ProfileList& profiles = s.store.profiles();
+    const Startup s(context);
+    const ProfileList& profiles = s.data.profiles();
     if (*index >= profiles.size()) {
         context.err << "zemrakctl: export-profile: there is no profile " << *index << " (0 to "
                     << profiles.size() - 1 << ")\n";
         return kExitUsage;
     }
-    const ConfigBlock& profile = profiles.at(*index);
     const std::filesystem::path file = operands[1];
-    if (const std::error_code error = save_profile_image(file, profile)) {
+    if (const std::error_code error = s.data.export_profile(*index, file)) {
         context.err << "zemrakctl: could not write " << file.string() << ": " << error.message()
                     << '\n';
         return kExitFailure;
     }
-    context.out << "exported " << to_utf8(profile.name()) << " to " << file.string() << '\n';
+    context.out << "exported " << to_utf8(profiles.at(*index).name()) << " to " << file.string()
+                << '\n';
     return s.report.save_error ? kExitFailure : kExitOk;
 }
 
 int import_profile(const Context& context, std::span<const std::string> operands) {
     const std::filesystem::path file = operands[0];
-    ConfigBlock block;
-    if (const std::error_code error = load_profile_image(file, block)) {
-        context.err << "zemrakctl: cannot import " << file.string() << ": " << error.message()
-                    << '\n';
+    Startup s(context);
+    const ProfileImport imported = s.data.import_profile(file);
+    if (!imported.added) {
+        context.err << "zemrakctl: cannot import " << file.string() << ": "
+                    << imported.error.message() << '\n';
         return kExitFailure;
     }
-    Startup s = start_up(context);
-    ProfileList& profiles = s.store.profiles();
-    // Profile names are unique regardless of case; a taken name gets the first free _N.
-    block.set_name(profiles.unique_name(block.name()));
-    profiles.append(block);
-    if (const std::error_code error = s.store.save_profiles()) {
+    if (imported.error) {
         context.err << "zemrakctl: could not save in " << context.folders.data.string() << ": "
-                    << error.message() << '\n';
+                    << imported.error.message() << '\n';
         return kExitFailure;
     }
-    context.out << "imported " << to_utf8(block.name()) << " as profile " << profiles.size() - 1
+    context.out << "imported " << to_utf8(imported.name) << " as profile " << imported.index
                 << '\n';
     return s.report.save_error ? kExitFailure : kExitOk;
 }

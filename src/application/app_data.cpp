@@ -1,0 +1,58 @@
+#include "application/app_data.h"
+
+#include "model/profile_files.h"
+#include "model/unicode.h"
+
+#include <utility>
+
+namespace zemrak {
+
+AppData::AppData(Folders folders)
+    : m_store(std::move(folders)), m_macros(m_store.folders().data),
+      m_recoils(m_store.folders().data) {}
+
+void AppData::load_settings() {
+    const std::filesystem::path& program = folders().program;
+    m_params = read_device_params(program / kSettingsFileName);
+    m_texts = TextTable::load(program / kLanguageFileName);
+    m_store.load_factory_image(m_params.sensor);
+}
+
+StartupLoad AppData::load_data() {
+    StartupLoad load;
+    load.profiles = m_store.load_all(m_params.sensor, profile_base_name());
+    load.macros = m_macros.load();
+    load.recoils = m_recoils.load();
+    return load;
+}
+
+std::u16string AppData::profile_base_name() const {
+    return to_utf16(m_texts.text("profile_text"));
+}
+
+ProfileImport AppData::import_profile(const std::filesystem::path& file) {
+    ProfileImport result;
+    ConfigBlock block;
+    if (const std::error_code error = load_profile_image(file, block)) {
+        result.error = error;
+        return result;
+    }
+    ProfileList& list = profiles();
+    block.set_name(list.unique_name(block.name()));
+    list.append(block);
+    result.added = true;
+    result.index = list.size() - 1;
+    result.name = block.name();
+    result.error = m_store.save_profiles();
+    return result;
+}
+
+std::error_code AppData::export_profile(std::size_t index,
+                                        const std::filesystem::path& file) const {
+    if (index >= profiles().size()) {
+        return std::make_error_code(std::errc::invalid_argument);
+    }
+    return save_profile_image(file, profiles().at(index));
+}
+
+} // namespace zemrak

@@ -1,0 +1,82 @@
+#pragma once
+// The program's data and the rules that load it at start-up and move profiles in and out of
+// it. The window and zemrakctl both work through this, so a rule is written once.
+
+#include "macros/macro_library.h"
+#include "model/device_params.h"
+#include "model/profile_store.h"
+#include "model/text_table.h"
+#include "platform/folders.h"
+#include "recoil/recoil_library.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace zemrak {
+
+// What the start-up load of the stored data found, for the caller to report.
+struct StartupLoad {
+    StartupReport profiles;
+    LibraryLoad macros;
+    LibraryLoad recoils;
+};
+
+// What importing a profile did.
+struct ProfileImport {
+    // Set when the file was refused (unreadable, not exactly one profile) or when profile.bin
+    // could not be saved afterwards; `added` tells the two apart.
+    std::error_code error;
+    bool added = false;    // the profile is in the list, under `name`
+    std::size_t index = 0; // its position in the list
+    std::u16string name;
+};
+
+class AppData {
+public:
+    explicit AppData(Folders folders);
+    AppData(const AppData&) = delete;
+    AppData& operator=(const AppData&) = delete;
+
+    // The first step of start-up: the device settings (Data.ini), the language texts and the
+    // factory image for the sensor the settings name. Nothing here fails: missing files give
+    // defaults.
+    void load_settings();
+    // The second step: Data.bin and profile.bin (created on a first start), then macro.bin
+    // and gun.bin. Call after load_settings().
+    [[nodiscard]] StartupLoad load_data();
+
+    [[nodiscard]] const Folders& folders() const { return m_store.folders(); }
+    [[nodiscard]] const DeviceParams& params() const { return m_params; }
+    [[nodiscard]] const TextTable& texts() const { return m_texts; }
+    // The language text that the names of new profiles start with.
+    [[nodiscard]] std::u16string profile_base_name() const;
+
+    [[nodiscard]] ProfileStore& store() { return m_store; }
+    [[nodiscard]] const ProfileStore& store() const { return m_store; }
+    [[nodiscard]] ProfileList& profiles() { return m_store.profiles(); }
+    [[nodiscard]] const ProfileList& profiles() const { return m_store.profiles(); }
+    [[nodiscard]] MacroLibrary& macros() { return m_macros; }
+    [[nodiscard]] const MacroLibrary& macros() const { return m_macros; }
+    [[nodiscard]] RecoilLibrary& recoils() { return m_recoils; }
+    [[nodiscard]] const RecoilLibrary& recoils() const { return m_recoils; }
+
+    // Adds the profile held in `file` (a .pbin of exactly one profile) at the end of the list,
+    // its name made unique ignoring case with _1, _2, ..., and saves profile.bin at once so
+    // that it survives an exit before the next apply. The current profile does not change.
+    [[nodiscard]] ProfileImport import_profile(const std::filesystem::path& file);
+    // Writes profile `index` to `file` as a .pbin; std::errc::invalid_argument when there is
+    // no such profile.
+    [[nodiscard]] std::error_code export_profile(std::size_t index,
+                                                 const std::filesystem::path& file) const;
+
+private:
+    DeviceParams m_params;
+    TextTable m_texts;
+    ProfileStore m_store;
+    MacroLibrary m_macros;
+    RecoilLibrary m_recoils;
+};
+
+} // namespace zemrak

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+
+namespace zemrak {
+class AppData;
+class ConfigBlock;
+} // namespace zemrak
+
+namespace zemrak::pages {
+
+// The program's data as the pages see it, and the news of its changes. Pages listen and redraw
+// themselves; whoever changes the data through here does not have to know who shows it.
+class ProfileModel final : public QObject {
+    Q_OBJECT
+public:
+    explicit ProfileModel(AppData& data, QObject* parent = nullptr);
+
+    [[nodiscard]] AppData& data() { return m_data; }
+    // The current profile; null when there is none.
+    [[nodiscard]] ConfigBlock* current() const;
+
+    // Another profile became current, or the current one was replaced as a whole (start-up
+    // load, switch, reset, deletion): every page shows it again.
+    void current_replaced();
+
+signals:
+    // The profile every page shows; null when there is none.
+    void profileChanged(zemrak::ConfigBlock* profile);
+    // A change of a library reached button records of the current profile.
+    void buttonsChanged(zemrak::ConfigBlock* profile);
+    void macrosChanged();
+    void recoilsChanged();
+
+private:
+    AppData& m_data;
+};
+
+} // namespace zemrak::pages

@@ -1,0 +1,93 @@
+#include "application/app_data.h"
+#include "model/profile_files.h"
+#include "test_support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace zemrak {
+namespace {
+
+using test::read_bytes;
+using test::TempDir;
+using test::write_bytes;
+using test::write_text;
+
+// A program folder with the shipped settings and language file.
+class AppDataTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::filesystem::path shipped = ZEMRAK_PROGRAM_DIR;
+        std::filesystem::create_directories(m_dir / "Language");
+        for (const char* file : {kSettingsFileName, kLanguageFileName, kFactoryProfileFileName}) {
+            std::filesystem::copy_file(shipped / file, m_dir / file);
+        }
+    }
+
+    [[nodiscard]] static ConfigBlock profile_named(std::u16string_view name) {
+        ConfigBlock block;
+        block.set_name(name);
+        return block;
+    }
+
+    TempDir m_dir;
+    AppData m_data{folders_in(m_dir.path())};
+};
+
+TEST_F(AppDataTest, AFirstStartCreatesTheProfileFilesAndEmptyLibraries) {
+    m_data.load_settings();
+    EXPECT_NE(-1, m_data.params().sensor) << "the shipped Data.ini names the sensor";
+    const StartupLoad load = m_data.load_data();
+    EXPECT_TRUE(load.profiles.default_profile_created);
+    EXPECT_TRUE(load.profiles.index_file_created);
+    EXPECT_FALSE(load.macros.opened);
+    EXPECT_FALSE(load.recoils.opened);
+    ASSERT_EQ(1u, m_data.profiles().size());
+    // The default profile is named from the language file's base text.
+    EXPECT_TRUE(m_data.profiles().at(0).name().starts_with(m_data.profile_base_name()));
+    EXPECT_FALSE(m_data.profile_base_name().empty());
+    EXPECT_EQ(ConfigBlock::kSize, read_bytes(m_dir / "Data" / kProfilesFileName).size());
+    EXPECT_EQ(8u, read_bytes(m_dir / "Data" / kIndexFileName).size());
+}
+
+TEST_F(AppDataTest, ImportedProfilesGetAFreeNameAndAreSavedAtOnce) {
+    m_data.load_settings();
+    static_cast<void>(m_data.load_data());
+    const std::u16string first = m_data.profiles().at(0).name();
+    ASSERT_FALSE(save_profile_image(m_dir / "a.pbin", profile_named(first)));
+
+    const ProfileImport imported = m_data.import_profile(m_dir / "a.pbin");
+    ASSERT_TRUE(imported.added);
+    EXPECT_FALSE(imported.error);
+    EXPECT_EQ(1u, imported.index);
+    EXPECT_EQ(first + u"_1", imported.name);
+    EXPECT_EQ(0, m_data.profiles().current_index()) << "importing switches nothing";
+    EXPECT_EQ(2 * ConfigBlock::kSize, read_bytes(m_dir / "Data" / kProfilesFileName).size());
+
+    // Exported as it is in the list, and imported again under a name of its own.
+    ASSERT_FALSE(m_data.export_profile(1, m_dir / "b.pbin"));
+    ConfigBlock exported;
+    ASSERT_FALSE(load_profile_image(m_dir / "b.pbin", exported));
+    EXPECT_TRUE(exported == m_data.profiles().at(1));
+    EXPECT_EQ(first + u"_1_1", m_data.import_profile(m_dir / "b.pbin").name);
+    EXPECT_EQ(std::make_error_code(std::errc::invalid_argument),
+              m_data.export_profile(3, m_dir / "c.pbin"));
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "c.pbin"));
+}
+
+TEST_F(AppDataTest, AFileThatIsNotOneProfileIsRefusedAndNothingChanges) {
+    m_data.load_settings();
+    static_cast<void>(m_data.load_data());
+    const auto stored = read_bytes(m_dir / "Data" / kProfilesFileName);
+    write_bytes(m_dir / "short.pbin", std::vector<std::uint8_t>(ConfigBlock::kSize - 1, 0));
+    write_text(m_dir / "two.pbin", std::string(2 * ConfigBlock::kSize, 'x'));
+    for (const char* name : {"short.pbin", "two.pbin", "absent.pbin"}) {
+        const ProfileImport refused = m_data.import_profile(m_dir / name);
+        EXPECT_FALSE(refused.added) << name;
+        EXPECT_TRUE(refused.error) << name;
+    }
+    EXPECT_EQ(1u, m_data.profiles().size());
+    EXPECT_EQ(stored, read_bytes(m_dir / "Data" / kProfilesFileName));
+}
+
+} // namespace
+} // namespace zemrak
