@@ -81,25 +81,25 @@ DeviceState DeviceLink::install(std::unique_ptr<HidLibrary> library, bool simula
     m_library->set_identity(m_params.vendor_id, m_params.product_id);
     // Started before the channels are opened, so that a mouse plugged in meanwhile is seen.
     m_library->open_monitor(
-        [this, generation](unsigned long presence) { post_notice(generation, presence); });
+        [this, generation](PresenceNotice notice) { post_notice(generation, notice); });
     m_state = m_presence->start();
     return m_state;
 }
 
-void DeviceLink::post_notice(std::uint64_t generation, unsigned long presence) {
+void DeviceLink::post_notice(std::uint64_t generation, PresenceNotice notice) {
     const std::lock_guard lock(m_noticeMutex);
     if (m_closing) {
         return;
     }
-    m_worker->run_on_worker([this, generation, presence] { on_presence(generation, presence); });
+    m_worker->run_on_worker([this, generation, notice] { on_presence(generation, notice); });
 }
 
-void DeviceLink::on_presence(std::uint64_t generation, unsigned long presence) {
+void DeviceLink::on_presence(std::uint64_t generation, PresenceNotice notice) {
     // A notice of a library that has been replaced since says nothing about the one in use.
     if (generation != m_generation) {
         return;
     }
-    m_presence->on_presence(presence);
+    m_presence->on_presence(notice);
 }
 
 void DeviceLink::report_presence() {

@@ -84,10 +84,10 @@ private:
 
     // Worker thread only.
     DeviceState install(std::unique_ptr<HidLibrary> library, bool simulated);
-    void on_presence(std::uint64_t generation, unsigned long presence);
+    void on_presence(std::uint64_t generation, PresenceNotice notice);
     void report_presence();
     // Any thread: queues a notice of the library of `generation` for the worker.
-    void post_notice(std::uint64_t generation, unsigned long presence);
+    void post_notice(std::uint64_t generation, PresenceNotice notice);
 
     const DeviceParams& m_params;
     Hooks m_hooks;

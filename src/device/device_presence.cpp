@@ -13,8 +13,8 @@ DeviceState DevicePresence::start() {
     return m_state;
 }
 
-void DevicePresence::on_presence(unsigned long presence) {
-    if (presence == 1 && m_state != DeviceState::Connected) {
+void DevicePresence::on_presence(PresenceNotice notice) {
+    if (notice == PresenceNotice::arrived && m_state != DeviceState::Connected) {
         m_pause.pause(kArrivalSettle);
         m_state = DeviceState::Connected;
         // The results are not needed: a channel that failed to open makes the writes of the
@@ -24,7 +24,7 @@ void DevicePresence::on_presence(unsigned long presence) {
         if (m_hooks.arrived) {
             m_hooks.arrived();
         }
-    } else if (presence == 0 && m_state != DeviceState::Removed) {
+    } else if (notice == PresenceNotice::removed && m_state != DeviceState::Removed) {
         m_state = DeviceState::Removed;
         m_channels.close_command();
         m_channels.close_data();

@@ -18,7 +18,7 @@ enum class DeviceState : std::int32_t {
 };
 
 // Follows the mouse's arrival and removal and keeps its channels open while it is there.
-// start() and on_presence() run on one thread (the user-interface thread); state() may be
+// start() and on_presence() run on one thread (the device link's worker); state() may be
 // read from any thread.
 class DevicePresence {
 public:
@@ -37,9 +37,9 @@ public:
     // when both opened, NotConnected otherwise.
     DeviceState start();
 
-    // A presence notice from the device monitor: 1 arrival, 0 removal. Repeated notices
-    // (one per interface of the mouse) and other values change nothing.
-    void on_presence(unsigned long presence);
+    // A presence notice from the device monitor. Repeated notices (one per interface of the
+    // mouse) change nothing.
+    void on_presence(PresenceNotice notice);
 
     [[nodiscard]] DeviceState state() const { return m_state.load(); }
 

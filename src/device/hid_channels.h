@@ -2,6 +2,12 @@
 
 namespace zemrak {
 
+// What a device monitor reports of the mouse.
+enum class PresenceNotice {
+    removed,
+    arrived,
+};
+
 // Opening and closing the mouse's two feature-report channels.
 class HidChannels {
 public:

@@ -4,6 +4,13 @@
 #include <utility>
 
 namespace zemrak {
+namespace {
+
+// Message numbers the monitor is started with; they stay inside this binding.
+constexpr unsigned int kMonitorMessage = 1325;
+constexpr unsigned int kPresenceMessage = 1326;
+
+} // namespace
 
 using NotifyFn = void (*)(void*, unsigned int, unsigned long, long);
 
@@ -107,9 +114,12 @@ void HidLibrary::open_monitor(PresenceHandler handler) {
 
 void HidLibrary::on_notify(void* context, unsigned int message, unsigned long wparam, long) {
     auto* self = static_cast<HidLibrary*>(context);
-    if (message == kPresenceMessage && self->m_presence) {
-        self->m_presence(wparam);
+    // The monitor speaks in messages: presence with 1 for an arrival and 0 for a removal.
+    // Anything else carries nothing the program acts on.
+    if (message != kPresenceMessage || !self->m_presence || wparam > 1) {
+        return;
     }
+    self->m_presence(wparam == 1 ? PresenceNotice::arrived : PresenceNotice::removed);
 }
 
 bool HidLibrary::open_command() {

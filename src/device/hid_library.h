@@ -30,13 +30,9 @@ inline constexpr const char* kHidLibraryVariable = "ZEMRAK_HID_LIBRARY";
 // never connected: opens and writes fail, everything else does nothing.
 class HidLibrary final : public HidWriter, public HidChannels {
 public:
-    // Presence notices from the library's device monitor: 1 arrival, 0 removal. Called on
-    // whatever thread the library uses.
-    using PresenceHandler = std::function<void(unsigned long presence)>;
-
-    // Message numbers the monitor is started with.
-    static constexpr unsigned int kMonitorMessage = 1325;
-    static constexpr unsigned int kPresenceMessage = 1326;
+    // Presence notices from the library's device monitor, called on whatever thread the
+    // library uses.
+    using PresenceHandler = std::function<void(PresenceNotice)>;
 
     [[nodiscard]] static std::unique_ptr<HidLibrary> load(const std::filesystem::path& file);
     ~HidLibrary() override;

@@ -14,9 +14,7 @@ protected:
     test::RecordingChannels m_channels{m_log};
     test::RecordingPause m_pause{m_log};
     DevicePresence m_presence{
-        m_channels,
-        m_pause,
-        {[this] { m_log.add("post 1648 2"); }, [this] { m_log.add("hide window"); }}};
+        m_channels, m_pause, {[this] { m_log.add("arrived"); }, [this] { m_log.add("removed"); }}};
 
     std::vector<std::string> events_after(std::size_t from) const {
         const auto all = m_log.events();
@@ -37,39 +35,34 @@ TEST_F(DevicePresenceTest, StartOpensDataChannelOnlyAfterTheCommandChannel) {
     EXPECT_EQ((std::vector<std::string>{"open command"}), log.events());
 }
 
-TEST_F(DevicePresenceTest, ArrivalWaitsOpensBothAndPostsWithoutWriting) {
+TEST_F(DevicePresenceTest, ArrivalWaitsOpensBothAndTellsWithoutWriting) {
     m_channels.command_opens = false;
     ASSERT_EQ(DeviceState::NotConnected, m_presence.start());
     const std::size_t mark = m_log.events().size();
-    m_presence.on_presence(1);
+    m_presence.on_presence(PresenceNotice::arrived);
     EXPECT_EQ(DeviceState::Connected, m_presence.state());
-    EXPECT_EQ((std::vector<std::string>{"pause 500", "open command", "open data", "post 1648 2"}),
+    EXPECT_EQ((std::vector<std::string>{"pause 500", "open command", "open data", "arrived"}),
               events_after(mark));
-    m_presence.on_presence(1);
+    m_presence.on_presence(PresenceNotice::arrived);
     EXPECT_EQ(4u, events_after(mark).size()) << "an arrival while connected opens nothing";
 }
 
-TEST_F(DevicePresenceTest, RemovalClosesBothOnceAndHides) {
+TEST_F(DevicePresenceTest, RemovalClosesBothOnceAndTells) {
     ASSERT_EQ(DeviceState::Connected, m_presence.start());
     const std::size_t mark = m_log.events().size();
-    m_presence.on_presence(0);
+    m_presence.on_presence(PresenceNotice::removed);
     EXPECT_EQ(DeviceState::Removed, m_presence.state());
-    m_presence.on_presence(0);
-    EXPECT_EQ((std::vector<std::string>{"close command", "close data", "hide window"}),
+    m_presence.on_presence(PresenceNotice::removed);
+    EXPECT_EQ((std::vector<std::string>{"close command", "close data", "removed"}),
               events_after(mark));
-    m_presence.on_presence(1);
+    m_presence.on_presence(PresenceNotice::arrived);
     EXPECT_EQ(DeviceState::Connected, m_presence.state()) << "removed -> connected on arrival";
 }
 
-TEST_F(DevicePresenceTest, RemovalBeforeAnyConnectionStillCountsAndOtherNoticesDoNothing) {
+TEST_F(DevicePresenceTest, RemovalBeforeAnyConnectionStillCounts) {
     m_channels.command_opens = false;
     ASSERT_EQ(DeviceState::NotConnected, m_presence.start());
-    const std::size_t mark = m_log.events().size();
-    m_presence.on_presence(2);
-    m_presence.on_presence(7);
-    EXPECT_TRUE(events_after(mark).empty());
-    EXPECT_EQ(DeviceState::NotConnected, m_presence.state());
-    m_presence.on_presence(0);
+    m_presence.on_presence(PresenceNotice::removed);
     EXPECT_EQ(DeviceState::Removed, m_presence.state());
 }
 

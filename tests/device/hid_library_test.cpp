@@ -52,7 +52,7 @@ TEST(HidLibrary, MissingLibraryOrEntryPointIsAMouseNeverConnected) {
         EXPECT_FALSE(library->usable()) << file;
         EXPECT_FALSE(library->error().empty());
         library->set_identity(0x04D9, 0xA09F);
-        library->open_monitor([](unsigned long) { FAIL() << "no monitor without a library"; });
+        library->open_monitor([](PresenceNotice) { FAIL() << "no monitor without a library"; });
         EXPECT_FALSE(library->open_command());
         EXPECT_FALSE(library->open_data());
         const CommandReport report = make_command_report();
@@ -77,8 +77,8 @@ TEST_F(VirtualMouseTest, WritesReachTheLogWithChannelAndBytes) {
 }
 
 TEST_F(VirtualMouseTest, UnplugNotifiesAndMakesWritesFailUntilReopened) {
-    std::vector<unsigned long> notices;
-    m_library->open_monitor([&notices](unsigned long presence) { notices.push_back(presence); });
+    std::vector<PresenceNotice> notices;
+    m_library->open_monitor([&notices](PresenceNotice notice) { notices.push_back(notice); });
     ASSERT_TRUE(m_library->open_command());
     m_controls.set_plugged(0);
     EXPECT_FALSE(m_library->write_command(make_command_report()));
@@ -87,7 +87,7 @@ TEST_F(VirtualMouseTest, UnplugNotifiesAndMakesWritesFailUntilReopened) {
     EXPECT_FALSE(m_library->write_command(make_command_report())) << "channel still closed";
     ASSERT_TRUE(m_library->open_command());
     EXPECT_TRUE(m_library->write_command(make_command_report()));
-    EXPECT_EQ((std::vector<unsigned long>{0, 1}), notices);
+    EXPECT_EQ((std::vector{PresenceNotice::removed, PresenceNotice::arrived}), notices);
     EXPECT_EQ(1u, log_lines().size()) << "refused writes leave no line";
 }
 

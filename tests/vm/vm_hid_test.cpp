@@ -47,9 +47,9 @@ std::vector<Interface> interfaces(std::uint8_t command_bytes, std::uint8_t data_
 // Counts presence notices and lets the test wait for them.
 class Presence {
 public:
-    void notice(unsigned long presence) {
+    void notice(PresenceNotice presence) {
         const std::lock_guard lock(m_mutex);
-        (presence == 1 ? m_arrivals : m_removals) += 1;
+        (presence == PresenceNotice::arrived ? m_arrivals : m_removals) += 1;
         m_changed.notify_all();
     }
     [[nodiscard]] bool wait_arrivals(std::size_t count) { return wait(m_arrivals, count); }
@@ -146,7 +146,7 @@ protected:
         s_library = HidLibrary::load(hid_library_path({}, variable));
         ASSERT_TRUE(s_library->usable()) << s_library->error();
         s_library->set_identity(kVendor, kProduct);
-        s_library->open_monitor([](unsigned long presence) { s_presence.notice(presence); });
+        s_library->open_monitor([](PresenceNotice presence) { s_presence.notice(presence); });
     }
     static void TearDownTestSuite() { s_library.reset(); }
 
