@@ -1,5 +1,5 @@
-#include "model/config_defaults.h"
 #include "device/pointer_change.h"
+#include "model/config_defaults.h"
 #include "platform/pointer_settings_gnome.h"
 
 #include <cstdlib>
