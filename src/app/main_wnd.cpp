@@ -80,7 +80,6 @@ void CMainWnd::initialise() {
     m_macroPage.init(m_ui->macro_page_ver, *this);
     m_gunPage.init(m_ui->gun_page_ver, *this);
     connect(m_model, &pages::ProfileModel::profileChanged, this, [this](ConfigBlock* profile) {
-        m_buttonPage.refresh(profile);
         m_performancePage.refresh(profile);
         m_lightPage.refresh(profile);
     });

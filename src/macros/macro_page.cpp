@@ -2,19 +2,7 @@
 
 namespace zemrak::pages {
 
-CMacroPage::CMacroPage() {
-    // The notification types this page takes; their handlers fill in as the page is built.
-    on("click", [](const ui::Notification&) {});
-    on("selectchanged", [](const ui::Notification&) {});
-    on("itemselect", [](const ui::Notification&) {});
-    on("checkclick", [](const ui::Notification&) {});
-    on("mouseleave", [](const ui::Notification&) {});
-    on("mouseenter", [](const ui::Notification&) {});
-    on("timer", [](const ui::Notification&) {});
-    on("setfocus", [](const ui::Notification&) {});
-    on("killfocus", [](const ui::Notification&) {});
-    on("textchanged", [](const ui::Notification&) {});
-}
+CMacroPage::CMacroPage() = default;
 
 void CMacroPage::init(QWidget* container, PageHost& host) {
     m_container = container;

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "model/config_block.h"
+
 #include <QObject>
 
 namespace zemrak {
 class AppData;
-class ConfigBlock;
 } // namespace zemrak
 
 namespace zemrak::pages {

@@ -2,15 +2,7 @@
 
 namespace zemrak::pages {
 
-CGunPage::CGunPage() {
-    // The notification types this page takes; their handlers fill in as the page is built.
-    on("click", [](const ui::Notification&) {});
-    on("selectchanged", [](const ui::Notification&) {});
-    on("itemselect", [](const ui::Notification&) {});
-    on("checkclick", [](const ui::Notification&) {});
-    on("killfocus", [](const ui::Notification&) {});
-    on("textchanged", [](const ui::Notification&) {});
-}
+CGunPage::CGunPage() = default;
 
 void CGunPage::init(QWidget* container, PageHost& host) {
     m_container = container;

@@ -81,6 +81,19 @@ TEST_F(MainWndTest, StoredProfilesFillTheBarWithTheCurrentOneSelected) {
     EXPECT_EQ(DeviceState::Connected, m_window->device_state());
 }
 
+TEST_F(MainWndTest, PagesFollowTheProfileThatBecomesCurrent) {
+    start({u"One", u"Two"});
+    EXPECT_EQ(m_window->store().profiles().current(), m_window->button_page().profile());
+    control<QComboBox>("profile_combo")->setCurrentIndex(1);
+    EXPECT_EQ("Two", current_name());
+    EXPECT_EQ(m_window->store().profiles().current(), m_window->button_page().profile());
+    ui::ModalAnswers::queue(ui::kDialogOk);
+    click("btn_delete_profile");
+    EXPECT_EQ("One", current_name());
+    EXPECT_EQ(m_window->store().profiles().current(), m_window->button_page().profile())
+        << "never a page left on a deleted profile";
+}
+
 TEST_F(MainWndTest, SectionSelectorsSwitchBothTabLevels) {
     start();
     auto* outer = control<QStackedWidget>("config_tab");

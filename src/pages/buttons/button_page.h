@@ -20,10 +20,13 @@ public:
     static constexpr const char* kVirtualWindow = "ButtonPage";
 
     CButtonPage();
-    // Builds the page's controls in its container; `host` outlives the page.
+    // Builds the page's controls in its container; `host` outlives the page. From then on the
+    // page follows the host's profile model.
     void init(QWidget* container, PageHost& host);
     // Redraws the page from `profile` (null when no profile is current).
     void refresh(ConfigBlock* profile);
+    // The profile the page shows.
+    [[nodiscard]] const ConfigBlock* profile() const { return m_profile; }
     // Assigns the function named by a menu item to the button whose menu was open.
     void assign_function(const QString& item_name);
 
