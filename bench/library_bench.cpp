@@ -5,6 +5,7 @@
 #include "macros/macro_library.h"
 #include "model/config_defaults.h"
 #include "model/profile_list.h"
+#include "platform/file_io.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -17,20 +18,26 @@ namespace {
 constexpr std::size_t kRecords = 10'000;
 constexpr std::size_t kPerFolder = 100; // a folder entry and 99 macros
 constexpr std::size_t kProfiles = 100;
-constexpr std::int32_t kChanged = 5'000;
+constexpr std::int32_t kChanged = 5'001; // a macro: 5,000 is a folder entry
 
 std::u16string numbered(std::u16string_view stem, std::size_t n) {
     const std::string digits = std::to_string(n);
     return std::u16string(stem) + std::u16string(digits.begin(), digits.end());
 }
 
-// Full macros: 30 actions each, so every record's bytes are in play.
-zemrak::MacroLibrary make_library(const std::filesystem::path& data) {
-    zemrak::MacroLibrary library(data);
+void append_to(std::vector<std::uint8_t>& image, const zemrak::MacroRecord& record) {
+    image.insert(image.end(), record.bytes().begin(), record.bytes().end());
+}
+
+// Full macros: 30 actions each, so every record's bytes are in play. Written as a file and
+// loaded, as start-up meets it: building it through the operations would save it 10,000 times.
+std::error_code write_library(const std::filesystem::path& data) {
+    std::vector<std::uint8_t> image;
+    image.reserve(kRecords * zemrak::MacroRecord::kSize);
     for (std::size_t i = 0; i < kRecords; ++i) {
         const std::u16string folder = numbered(u"Folder", i / kPerFolder);
         if (i % kPerFolder == 0) {
-            library.append_record(zemrak::MacroRecord::make_folder(folder));
+            append_to(image, zemrak::MacroRecord::make_folder(folder));
             continue;
         }
         zemrak::MacroRecord macro = zemrak::MacroRecord::make_macro(folder, numbered(u"Macro", i));
@@ -43,9 +50,9 @@ zemrak::MacroLibrary make_library(const std::filesystem::path& data) {
             macro.set_action(slot, action);
         }
         macro.set_action_count(zemrak::MacroRecord::kMaxActions);
-        library.append_record(macro);
+        append_to(image, macro);
     }
-    return library;
+    return zemrak::write_file_atomically(data / zemrak::kMacroFileName, image);
 }
 
 // 100 profiles whose 32 buttons refer to macros spread over the library; every profile has
@@ -68,7 +75,7 @@ public:
             std::abort();
         }
         m_folder = pattern;
-        if (make_library(data()).save()) {
+        if (write_library(data())) {
             std::abort();
         }
         for (std::size_t i = 0; i < kProfiles; ++i) {
@@ -82,6 +89,18 @@ public:
 
     [[nodiscard]] std::filesystem::path data() const { return m_folder / "Data"; }
     [[nodiscard]] std::filesystem::path other() const { return m_folder / "Saved"; }
+
+    // A library of its own in other(), loaded from a copy of the one in data(): for the
+    // benchmarks whose operations save.
+    [[nodiscard]] zemrak::MacroLibrary copy() const {
+        std::filesystem::create_directories(other());
+        std::filesystem::copy_file(data() / zemrak::kMacroFileName,
+                                   other() / zemrak::kMacroFileName,
+                                   std::filesystem::copy_options::overwrite_existing);
+        zemrak::MacroLibrary library(other());
+        static_cast<void>(library.load());
+        return library;
+    }
     [[nodiscard]] zemrak::ProfileList& profiles() { return m_profiles; }
 
 private:
@@ -114,12 +133,7 @@ BENCHMARK(BM_LoadMacros)->Unit(benchmark::kMillisecond);
 
 // Includes the flush to disk that makes the save atomic and durable.
 void BM_SaveMacros(benchmark::State& state) {
-    zemrak::MacroLibrary loaded(scratch().data());
-    static_cast<void>(loaded.load());
-    zemrak::MacroLibrary library(scratch().other());
-    for (std::int32_t i = 0; i < static_cast<std::int32_t>(loaded.size()); ++i) {
-        library.append(loaded.record_bytes(i));
-    }
+    const zemrak::MacroLibrary library = scratch().copy();
     for (auto _ : state) {
         if (library.save()) {
             state.SkipWithError("save failed");
@@ -139,40 +153,60 @@ void BM_FolderExistsMiss(benchmark::State& state) {
 }
 BENCHMARK(BM_FolderExistsMiss)->Unit(benchmark::kMicrosecond);
 
-void BM_PropagateChange(benchmark::State& state) {
+void set_buttons(benchmark::State& state) {
+    state.SetItemsProcessed(
+        state.iterations() *
+        static_cast<std::int64_t>(kProfiles * zemrak::ConfigBlock::kButtonCount));
+}
+
+// Every button of every profile is looked at; one per profile copies the macro again.
+void BM_RefreshReferences(benchmark::State& state) {
     zemrak::MacroLibrary library(scratch().data());
     static_cast<void>(library.load());
     zemrak::ProfileList& profiles = scratch().profiles();
     assign_macros(profiles);
     for (auto _ : state) {
-        if (!library.propagate(kChanged, profiles, zemrak::LibraryChange::changed)) {
+        if (!library.refresh_references(kChanged, profiles)) {
             state.SkipWithError("the current profile was not touched");
         }
     }
-    state.SetItemsProcessed(
-        state.iterations() *
-        static_cast<std::int64_t>(kProfiles * zemrak::ConfigBlock::kButtonCount));
+    set_buttons(state);
 }
-BENCHMARK(BM_PropagateChange)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RefreshReferences)->Unit(benchmark::kMicrosecond);
 
-// A removal also lowers every later position held by any button.
-void BM_PropagateRemoval(benchmark::State& state) {
-    zemrak::MacroLibrary library(scratch().data());
-    static_cast<void>(library.load());
+// An edit of the macro editor: the record replaced, the file saved, the buttons updated.
+void BM_UpdateItem(benchmark::State& state) {
+    zemrak::MacroLibrary library = scratch().copy();
+    zemrak::ProfileList& profiles = scratch().profiles();
+    assign_macros(profiles);
+    zemrak::MacroRecord macro = *library.record_at(kChanged);
+    for (auto _ : state) {
+        macro.set_loop_count(static_cast<std::uint16_t>(1 + state.iterations() % 255));
+        const zemrak::LibraryResult updated = library.update_item(kChanged, macro, profiles);
+        if (!updated.ok() || !updated.current_profile_touched) {
+            state.SkipWithError("the update failed or missed the current profile");
+        }
+    }
+    set_buttons(state);
+}
+BENCHMARK(BM_UpdateItem)->Unit(benchmark::kMillisecond);
+
+// A removal also lowers every later position held by any button, and saves.
+void BM_DeleteItem(benchmark::State& state) {
     zemrak::ProfileList& profiles = scratch().profiles();
     for (auto _ : state) {
         state.PauseTiming();
+        zemrak::MacroLibrary library = scratch().copy();
         assign_macros(profiles);
         state.ResumeTiming();
-        if (!library.propagate(kChanged, profiles, zemrak::LibraryChange::removed)) {
-            state.SkipWithError("the current profile was not touched");
+        const zemrak::LibraryResult deleted = library.delete_item(kChanged, profiles);
+        if (!deleted.ok() || !deleted.current_profile_touched) {
+            state.SkipWithError("the deletion failed or missed the current profile");
         }
     }
-    state.SetItemsProcessed(
-        state.iterations() *
-        static_cast<std::int64_t>(kProfiles * zemrak::ConfigBlock::kButtonCount));
+    set_buttons(state);
 }
-BENCHMARK(BM_PropagateRemoval)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DeleteItem)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

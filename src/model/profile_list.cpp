@@ -29,6 +29,16 @@ std::u16string fit_name(std::u16string_view name, std::size_t room) {
     return std::u16string(name.substr(0, kept));
 }
 
+std::u16string first_free_name(std::u16string_view stem, std::u16string_view tail,
+                               const std::function<bool(std::u16string_view)>& taken) {
+    std::u16string candidate = fit_name(stem, tail.size()) + std::u16string(tail);
+    for (std::size_t counter = 1; taken(candidate); ++counter) {
+        const std::u16string suffix = u"_" + decimal(counter);
+        candidate = fit_name(stem, tail.size() + suffix.size()) + std::u16string(tail) + suffix;
+    }
+    return candidate;
+}
+
 ProfileList::ProfileList()
     : m_lastApplied(std::make_unique<ConfigBlock>()), m_factory(std::make_unique<ConfigBlock>()) {}
 
@@ -82,22 +92,14 @@ bool ProfileList::name_exists(std::u16string_view name) const {
     });
 }
 
-std::u16string ProfileList::first_free_name(std::u16string_view stem,
-                                            std::u16string_view tail) const {
-    std::u16string candidate = fit_name(stem, tail.size()) + std::u16string(tail);
-    for (std::size_t counter = 1; name_exists(candidate); ++counter) {
-        const std::u16string suffix = u"_" + decimal(counter);
-        candidate = fit_name(stem, tail.size() + suffix.size()) + std::u16string(tail) + suffix;
-    }
-    return candidate;
-}
-
 std::u16string ProfileList::unique_name(std::u16string_view base) const {
-    return first_free_name(base, u"");
+    return first_free_name(base, u"",
+                           [this](std::u16string_view name) { return name_exists(name); });
 }
 
 std::u16string ProfileList::default_name(std::u16string_view base_text) const {
-    return first_free_name(base_text, decimal(m_profiles.size() + 1));
+    return first_free_name(base_text, decimal(m_profiles.size() + 1),
+                           [this](std::u16string_view name) { return name_exists(name); });
 }
 
 ConfigBlock& ProfileList::add_default_profile(std::int32_t sensor, std::u16string_view base_text) {

@@ -3,6 +3,7 @@
 #include "model/config_block.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -14,6 +15,11 @@ namespace zemrak {
 // Shortens a name so that `room` UTF-16 units are left for a suffix within the 49-unit limit,
 // without splitting a surrogate pair.
 [[nodiscard]] std::u16string fit_name(std::u16string_view name, std::size_t room = 0);
+
+// The first of stem + tail, stem + tail + "_1", stem + tail + "_2", ... that `taken` does not
+// claim. Only the stem is shortened, so that every candidate fits in 49 units.
+[[nodiscard]] std::u16string first_free_name(std::u16string_view stem, std::u16string_view tail,
+                                             const std::function<bool(std::u16string_view)>& taken);
 
 // The profiles in list order, the current profile, the copy taken at the last apply and the
 // factory image. Records are heap-allocated and owned by the list, so a reference to one stays
@@ -70,10 +76,6 @@ public:
     [[nodiscard]] std::vector<std::span<const std::uint8_t>> images() const;
 
 private:
-    // stem + tail, else stem + tail + "_1", "_2", ...: the first that no profile has.
-    [[nodiscard]] std::u16string first_free_name(std::u16string_view stem,
-                                                 std::u16string_view tail) const;
-
     std::vector<std::unique_ptr<ConfigBlock>> m_profiles;
     std::int32_t m_currentIndex = 0;
     std::unique_ptr<ConfigBlock> m_lastApplied;

@@ -1,18 +1,12 @@
 #include "model/record_library.h"
 
 #include "model/byte_io.h"
-#include "model/config_block.h"
-#include "model/config_defaults.h"
 #include "model/profile_list.h"
 #include "model/unicode.h"
 #include "platform/file_io.h"
 
-#include <limits>
-
 namespace zemrak {
 namespace {
-
-constexpr std::int32_t kNoPosition = -1;
 
 // What load_name() and equal_ignoring_case() would say together, without building a string:
 // the name dialog and the import checks run this over every record.
@@ -32,49 +26,31 @@ bool stored_name_equals(std::span<const std::uint8_t> record, std::size_t offset
 
 } // namespace
 
-bool update_references(ProfileList& profiles, ReferenceField field, std::int32_t position,
-                       LibraryChange change,
-                       const std::function<void(ButtonRecord&, std::size_t)>& refresh) {
-    // -1 is what every unassigned button holds: acting on it would reset them all.
-    if (position < 0) {
-        return false;
-    }
-    const ConfigBlock* current = profiles.current();
-    bool touched_current = false;
-    for (std::size_t p = 0; p < profiles.size(); ++p) {
-        ConfigBlock& block = profiles.at(p);
-        for (std::size_t slot = 0; slot < ConfigBlock::kButtonCount; ++slot) {
-            ButtonRecord& button = block.button(slot);
-            const std::int32_t held = (button.*field.get)();
-            if (held == position) {
-                if (change == LibraryChange::removed) {
-                    button.set_function_code(default_function_code(slot));
-                    (button.*field.set)(kNoPosition);
-                } else if (refresh) {
-                    refresh(button, slot);
-                }
-                touched_current = touched_current || &block == current;
-            } else if (change == LibraryChange::removed && held > position) {
-                (button.*field.set)(held - 1);
-            }
-        }
-    }
-    return touched_current;
-}
-
-RecordLibrary::RecordLibrary(RecordLayout layout, std::filesystem::path file)
-    : m_layout(layout), m_file(std::move(file)) {}
+RecordLibrary::RecordLibrary(RecordKind kind, std::filesystem::path file)
+    : m_kind(kind), m_file(std::move(file)) {}
 
 bool RecordLibrary::contains(std::int32_t position) const {
     return position >= 0 && static_cast<std::size_t>(position) < size();
 }
 
 std::span<const std::uint8_t> RecordLibrary::record_at(std::size_t index) const {
-    return std::span(m_bytes).subspan(index * m_layout.size, m_layout.size);
+    return std::span(m_bytes).subspan(index * m_kind.size, m_kind.size);
+}
+
+std::span<std::uint8_t> RecordLibrary::record_at(std::size_t index) {
+    return std::span(m_bytes).subspan(index * m_kind.size, m_kind.size);
 }
 
 std::u16string RecordLibrary::folder_name_of(std::size_t index) const {
     return load_name(record_at(index), kRecordFolderNameOffset);
+}
+
+std::u16string RecordLibrary::item_name_of(std::size_t index) const {
+    return load_name(record_at(index), kRecordItemNameOffset);
+}
+
+bool RecordLibrary::locked(std::int32_t position) const {
+    return load_i32(record_bytes(position), m_kind.locked_offset) != 0;
 }
 
 std::span<const std::uint8_t> RecordLibrary::record_bytes(std::int32_t position) const {
@@ -84,36 +60,30 @@ std::span<const std::uint8_t> RecordLibrary::record_bytes(std::int32_t position)
     return record_at(static_cast<std::size_t>(position));
 }
 
-bool RecordLibrary::replace(std::int32_t position, std::span<const std::uint8_t> record) {
-    if (!contains(position) || record.size() != m_layout.size) {
-        return false;
-    }
-    const auto target = std::span(m_bytes).subspan(
-        static_cast<std::size_t>(position) * m_layout.size, m_layout.size);
+void RecordLibrary::replace(std::int32_t position, std::span<const std::uint8_t> record) {
+    const auto target = record_at(static_cast<std::size_t>(position));
     std::copy(record.begin(), record.end(), target.begin());
-    m_layout.bound(target);
-    return true;
+    m_kind.bound(target);
 }
 
 std::int32_t RecordLibrary::append(std::span<const std::uint8_t> record) {
-    if (record.size() != m_layout.size ||
-        size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-        return kNoPosition;
-    }
     const std::size_t index = size();
     m_bytes.insert(m_bytes.end(), record.begin(), record.end());
-    m_layout.bound(std::span(m_bytes).subspan(index * m_layout.size, m_layout.size));
+    m_kind.bound(record_at(index));
     return static_cast<std::int32_t>(index);
 }
 
-bool RecordLibrary::remove(std::int32_t position) {
-    if (!contains(position)) {
-        return false;
-    }
+std::int32_t RecordLibrary::append_folder_entry(std::u16string_view name) {
+    std::vector<std::uint8_t> entry(m_kind.size);
+    store_name(entry, kRecordFolderNameOffset, name);
+    store_i32(entry, m_kind.folder_entry_offset, 1);
+    return append(entry);
+}
+
+void RecordLibrary::remove(std::int32_t position) {
     const auto first = m_bytes.begin() + static_cast<std::ptrdiff_t>(
-                                             static_cast<std::size_t>(position) * m_layout.size);
-    m_bytes.erase(first, first + static_cast<std::ptrdiff_t>(m_layout.size));
-    return true;
+                                             static_cast<std::size_t>(position) * m_kind.size);
+    m_bytes.erase(first, first + static_cast<std::ptrdiff_t>(m_kind.size));
 }
 
 std::optional<std::u16string> RecordLibrary::folder_name_at(std::int32_t position) const {
@@ -125,7 +95,7 @@ std::optional<std::u16string> RecordLibrary::folder_name_at(std::int32_t positio
 
 bool RecordLibrary::is_folder_entry(std::int32_t position) const {
     const auto record = record_bytes(position);
-    return !record.empty() && load_i32(record, m_layout.folder_entry_offset) != 0;
+    return !record.empty() && load_i32(record, m_kind.folder_entry_offset) != 0;
 }
 
 bool RecordLibrary::folder_exists(std::u16string_view name) const {
@@ -138,14 +108,44 @@ bool RecordLibrary::folder_exists(std::u16string_view name) const {
 }
 
 bool RecordLibrary::item_exists(std::u16string_view folder, std::u16string_view item) const {
+    return find_item(folder, item, -1) >= 0;
+}
+
+std::int32_t RecordLibrary::find_item(std::u16string_view folder, std::u16string_view item,
+                                      std::int32_t except) const {
     for (std::size_t i = 0; i < size(); ++i) {
         const auto record = record_at(i);
-        if (stored_name_equals(record, kRecordItemNameOffset, item) &&
+        const auto position = static_cast<std::int32_t>(i);
+        if (position != except && stored_name_equals(record, kRecordItemNameOffset, item) &&
             stored_name_equals(record, kRecordFolderNameOffset, folder)) {
-            return true;
+            return position;
         }
     }
-    return false;
+    return -1;
+}
+
+std::error_code RecordLibrary::check_item(std::int32_t position) const {
+    if (!contains(position) || is_folder_entry(position)) {
+        return LibraryError::no_such_item;
+    }
+    return {};
+}
+
+std::int32_t RecordLibrary::folder_entry_among(std::span<const std::int32_t> positions) const {
+    const auto entry = std::find_if(positions.begin(), positions.end(),
+                                    [this](std::int32_t p) { return is_folder_entry(p); });
+    return entry == positions.end() ? -1 : *entry;
+}
+
+std::u16string RecordLibrary::unique_folder_name(std::u16string_view base) const {
+    return first_free_name(base, u"",
+                           [this](std::u16string_view name) { return folder_exists(name); });
+}
+
+std::u16string RecordLibrary::unique_item_name(std::u16string_view folder,
+                                               std::u16string_view base) const {
+    return first_free_name(
+        base, u"", [this, folder](std::u16string_view name) { return item_exists(folder, name); });
 }
 
 std::vector<std::int32_t> RecordLibrary::positions_in_folder(std::u16string_view name) const {
@@ -172,13 +172,13 @@ LibraryLoad RecordLibrary::load() {
         m_bytes.resize(static_cast<std::size_t>(expected));
         m_bytes.resize(read_fully(fd.get(), m_bytes, error));
     }
-    const std::size_t whole_bytes = m_bytes.size() - m_bytes.size() % m_layout.size;
+    const std::size_t whole_bytes = m_bytes.size() - m_bytes.size() % m_kind.size;
     result.whole = !error && whole_bytes == m_bytes.size();
     // A partial record would become an item of half-read fields: drop it.
     m_bytes.resize(whole_bytes);
     result.loaded = size();
     for (std::size_t i = 0; i < result.loaded; ++i) {
-        if (m_layout.bound(std::span(m_bytes).subspan(i * m_layout.size, m_layout.size))) {
+        if (m_kind.bound(record_at(i))) {
             ++result.bounded;
         }
     }
@@ -197,30 +197,10 @@ std::error_code RecordLibrary::save() const {
     return write_file_atomically(m_file, m_bytes);
 }
 
-FolderDeletion RecordLibrary::delete_folder(std::u16string_view name, SavePolicy policy,
-                                            const std::function<bool(std::int32_t)>& removed) {
-    FolderDeletion result;
-    auto note = [&result](std::error_code error) {
-        if (error && !result.save_error) {
-            result.save_error = error;
-        }
-    };
-    const std::vector<std::int32_t> positions = positions_in_folder(name);
-    // From the highest down, so the positions still to go do not move.
-    for (auto it = positions.rbegin(); it != positions.rend(); ++it) {
-        if (!remove(*it)) {
-            continue;
-        }
-        ++result.removed;
-        if (removed && removed(*it)) {
-            result.current_profile_changed = true;
-        }
-        if (policy == SavePolicy::after_each_removal) {
-            note(save());
-        }
-    }
-    if (policy == SavePolicy::once_at_end) {
-        note(save());
+LibraryResult RecordLibrary::saved(LibraryResult result) const {
+    const std::error_code error = save();
+    if (!result.error) {
+        result.error = error;
     }
     return result;
 }

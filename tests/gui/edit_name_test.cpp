@@ -4,6 +4,7 @@
 #include "macros/macro_library.h"
 #include "recoil/edit_gun_name.h"
 #include "recoil/recoil_library.h"
+#include "test_support/library_support.h"
 #include "test_support/temp_dir.h"
 #include "ui/modal.h"
 #include "ui/msg_wnd.h"
@@ -72,12 +73,11 @@ struct Case {
 template <class Library, class Record>
 void fill(Library& library, Record (*folder)(std::u16string_view),
           Record (*item)(std::u16string_view, std::u16string_view)) {
-    library.append_record(folder(u"Fps"));
-    library.append_record(item(u"Fps", u"Burst"));
-    library.append_record(item(u"Fps", u"Reload"));
-    library.append_record(folder(u"Moba"));
-    library.append_record(item(u"Moba", u"Combo"));
-    library.append_record(item(u"Orphans", u"Lost"));
+    test::write_bytes(
+        library.file(),
+        test::image_of({folder(u"Fps"), item(u"Fps", u"Burst"), item(u"Fps", u"Reload"),
+                        folder(u"Moba"), item(u"Moba", u"Combo"), item(u"Orphans", u"Lost")}));
+    ASSERT_EQ(6u, library.load().loaded);
 }
 
 class EditNameTest : public testing::Test {

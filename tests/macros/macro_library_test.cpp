@@ -1,6 +1,7 @@
 #include "macros/macro_library.h"
 #include "model/config_defaults.h"
 #include "model/profile_list.h"
+#include "test_support/library_support.h"
 #include "test_support/temp_dir.h"
 
 #include <filesystem>
@@ -10,8 +11,9 @@
 namespace zemrak {
 namespace {
 
+using test::bytes_of;
+using test::profiles_of;
 using test::read_bytes;
-using test::TempDir;
 using test::write_bytes;
 
 // A record whose every byte, reserved ones included, is recognisable; the action count stays
@@ -34,32 +36,7 @@ MacroAction press(std::uint8_t code, std::uint16_t delay) {
     return action;
 }
 
-// Profiles with default button records, the first one current.
-ProfileList profiles_of(std::size_t count) {
-    ProfileList profiles;
-    for (std::size_t i = 0; i < count; ++i) {
-        profiles.add_default_profile(kSensor3327, u"Profile");
-    }
-    EXPECT_TRUE(profiles.select(0));
-    return profiles;
-}
-
-class MacroLibraryTest : public ::testing::Test {
-protected:
-    [[nodiscard]] std::filesystem::path file() const { return m_dir / "Data" / "macro.bin"; }
-
-    // Folder "Fps" with macros "Burst" and "Reload", folder "Moba" with "Combo".
-    void fill() {
-        m_library.append_record(MacroRecord::make_folder(u"Fps"));
-        m_library.append_record(MacroRecord::make_macro(u"Fps", u"Burst"));
-        m_library.append_record(MacroRecord::make_folder(u"Moba"));
-        m_library.append_record(MacroRecord::make_macro(u"Moba", u"Combo"));
-        m_library.append_record(MacroRecord::make_macro(u"Fps", u"Reload"));
-    }
-
-    TempDir m_dir;
-    MacroLibrary m_library{m_dir.path() / "Data"};
-};
+using MacroLibraryTest = test::LibraryTest<test::MacroKind>;
 
 TEST(MacroRecord, FieldsSitAtTheirStoredOffsets) {
     MacroRecord record = MacroRecord::make_macro(u"Ab", u"Cd");
@@ -84,6 +61,15 @@ TEST(MacroRecord, FieldsSitAtTheirStoredOffsets) {
     record.set_action_count(31);
     EXPECT_EQ(30, record.action_count());
     EXPECT_EQ(MacroAction{}, record.action(30)) << "no slot past the thirtieth";
+}
+
+TEST_F(MacroLibraryTest, NewMacroHasNoActionsAndPlaysOnce) {
+    fill();
+    std::vector<std::uint8_t> expected(MacroRecord::kSize);
+    store_name(expected, 0, u"Fps");
+    store_name(expected, 100, u"Burst");
+    expected[200] = 1;
+    EXPECT_EQ(expected, bytes_of(m_library.record_bytes(1)));
 }
 
 TEST_F(MacroLibraryTest, FileRoundTripsByteForByteInFileOrder) {
@@ -135,12 +121,18 @@ TEST_F(MacroLibraryTest, LoadBoundsCountsAndNames) {
     EXPECT_EQ(30, saved[MacroRecord::kActionCountOffset]) << "the bounded count is what is kept";
 
     // Records that enter later are bounded the same way.
-    MacroRecord oversized;
+    MacroRecord oversized = MacroRecord::make_macro(u"Fps", u"Long");
     store_u16(oversized.bytes(), MacroRecord::kActionCountOffset, 500);
-    const std::int32_t at = m_library.append_record(oversized);
+    write_bytes(m_dir / "long.mbin", bytes_of(oversized.bytes()));
+    const LibraryResult imported = m_library.import_item(m_dir / "long.mbin");
+    ASSERT_TRUE(imported.ok()) << imported.error.message();
+    const std::int32_t at = imported.position;
     EXPECT_EQ(30, load_u16(m_library.record_bytes(at), MacroRecord::kActionCountOffset));
-    ASSERT_TRUE(m_library.set_record(0, oversized));
-    EXPECT_EQ(30, load_u16(m_library.record_bytes(0), MacroRecord::kActionCountOffset));
+    ProfileList profiles = profiles_of(1);
+    ASSERT_TRUE(m_library.update_item(at, oversized, profiles).ok());
+    EXPECT_EQ(30, load_u16(m_library.record_bytes(at), MacroRecord::kActionCountOffset));
+    EXPECT_EQ(30, read_bytes(file())[static_cast<std::size_t>(at) * MacroRecord::kSize +
+                                     MacroRecord::kActionCountOffset]);
 }
 
 TEST_F(MacroLibraryTest, PartialTrailingRecordIsDroppedAndTheFileKeptAside) {
@@ -165,6 +157,7 @@ TEST_F(MacroLibraryTest, PartialTrailingRecordIsDroppedAndTheFileKeptAside) {
 
 TEST_F(MacroLibraryTest, MissingFileGivesAnEmptyLibraryAndAnEmptyFileOnSave) {
     fill();
+    std::filesystem::remove_all(file().parent_path());
     EXPECT_FALSE(m_library.load().opened);
     EXPECT_TRUE(m_library.empty()) << "load replaces what the list held";
     EXPECT_FALSE(m_library.folder_name_at(0));
@@ -178,8 +171,9 @@ TEST_F(MacroLibraryTest, FolderNameAtNeverReadsOutsideTheList) {
     EXPECT_FALSE(m_library.folder_name_at(-1));
     EXPECT_FALSE(m_library.folder_name_at(5));
     EXPECT_FALSE(m_library.record_at(5));
-    EXPECT_FALSE(m_library.remove(5));
-    EXPECT_FALSE(m_library.set_record(-1, MacroRecord{}));
+    ProfileList profiles = profiles_of(1);
+    EXPECT_EQ(LibraryError::no_such_item, m_library.delete_item(5, profiles).error);
+    EXPECT_EQ(LibraryError::no_such_item, m_library.update_item(-1, MacroRecord{}, profiles).error);
     EXPECT_EQ(5u, m_library.size());
 }
 
@@ -191,7 +185,11 @@ TEST_F(MacroLibraryTest, FolderAndItemLookupsIgnoreCase) {
     EXPECT_FALSE(m_library.item_exists(u"Moba", u"Burst")) << "the same name in another folder";
 
     // A folder that only its macros name, without a folder entry of its own.
-    m_library.append_record(MacroRecord::make_macro(u"Orphans", u"Lost"));
+    auto image = bytes_of(m_library.bytes());
+    const MacroRecord lost = MacroRecord::make_macro(u"Orphans", u"Lost");
+    image.insert(image.end(), lost.bytes().begin(), lost.bytes().end());
+    write_bytes(file(), image);
+    ASSERT_EQ(6u, m_library.load().loaded);
     EXPECT_TRUE(m_library.folder_exists(u"orphans"));
     EXPECT_TRUE(m_library.is_folder_entry(2));
     EXPECT_FALSE(m_library.is_folder_entry(5));
@@ -204,10 +202,11 @@ TEST_F(MacroLibraryTest, DeleteFolderRemovesTheEntryAndItsMacrosAndSaves) {
     profiles.at(1).button(3).set_function_code(40);
     profiles.at(0).button(5).set_macro_index(3); // Moba/Combo, moves to position 1
 
-    const FolderDeletion deleted = m_library.delete_folder(u"fps", profiles);
+    const LibraryResult deleted = m_library.delete_folder(u"fps", profiles);
     EXPECT_EQ(3u, deleted.removed);
-    EXPECT_FALSE(deleted.save_error);
-    EXPECT_FALSE(deleted.current_profile_changed) << "only another profile used Fps";
+    EXPECT_FALSE(deleted.error);
+    EXPECT_EQ(u"Fps", deleted.name);
+    EXPECT_FALSE(deleted.current_profile_touched) << "only another profile used Fps";
     ASSERT_EQ(2u, m_library.size());
     EXPECT_EQ(u"Moba", m_library.folder_name_at(0));
     EXPECT_EQ(u"Combo", m_library.record_at(1)->item_name());
@@ -219,10 +218,12 @@ TEST_F(MacroLibraryTest, DeleteFolderRemovesTheEntryAndItsMacrosAndSaves) {
     EXPECT_EQ(-1, profiles.at(1).button(3).macro_index());
     EXPECT_EQ(1, profiles.at(0).button(5).macro_index()) << "still names Combo";
 
-    EXPECT_EQ(0u, m_library.delete_folder(u"Fps", profiles).removed);
+    const LibraryResult again = m_library.delete_folder(u"Fps", profiles);
+    EXPECT_EQ(0u, again.removed);
+    EXPECT_EQ(LibraryError::no_such_folder, again.error);
 }
 
-TEST_F(MacroLibraryTest, PropagateCopiesAChangeIntoEveryProfile) {
+TEST_F(MacroLibraryTest, UpdateCopiesAChangeIntoEveryProfile) {
     fill();
     ProfileList profiles = profiles_of(3);
     for (std::size_t p : {std::size_t{0}, std::size_t{2}}) {
@@ -233,15 +234,18 @@ TEST_F(MacroLibraryTest, PropagateCopiesAChangeIntoEveryProfile) {
     }
     profiles.at(1).button(4).set_macro_index(3);
 
+    ASSERT_TRUE(m_library.rename_item(1, u"Burst fire", profiles).ok());
     MacroRecord burst = *m_library.record_at(1);
-    burst.set_item_name(u"Burst fire");
     burst.set_loop_count(7);
     burst.set_action_count(2);
     burst.set_action(0, press(0x04, 10));
     burst.set_action(1, press(0x05, 20));
-    ASSERT_TRUE(m_library.set_record(1, burst));
 
-    EXPECT_TRUE(m_library.propagate(1, profiles, LibraryChange::changed));
+    const LibraryResult updated = m_library.update_item(1, burst, profiles);
+    EXPECT_TRUE(updated.ok());
+    EXPECT_TRUE(updated.current_profile_touched);
+    EXPECT_EQ(bytes_of(burst.bytes()), bytes_of(m_library.record_bytes(1)));
+    EXPECT_EQ(bytes_of(m_library.bytes()), read_bytes(file()));
     for (std::size_t p : {std::size_t{0}, std::size_t{2}}) {
         const ButtonRecord& button = profiles.at(p).button(4);
         EXPECT_EQ(2, button.action_count());
@@ -254,11 +258,11 @@ TEST_F(MacroLibraryTest, PropagateCopiesAChangeIntoEveryProfile) {
     EXPECT_EQ(0, profiles.at(1).button(4).action_count()) << "refers to another macro";
 
     ASSERT_TRUE(profiles.select(1));
-    EXPECT_FALSE(m_library.propagate(1, profiles, LibraryChange::changed))
+    EXPECT_FALSE(m_library.update_item(1, burst, profiles).current_profile_touched)
         << "the current profile does not use the macro";
 }
 
-TEST_F(MacroLibraryTest, PropagateRemovalGivesDefaultCodesAndRenumbersLaterMacros) {
+TEST_F(MacroLibraryTest, DeletionGivesDefaultCodesAndRenumbersLaterMacros) {
     fill();
     ProfileList profiles = profiles_of(2);
     ConfigBlock& current = profiles.at(0);
@@ -269,8 +273,9 @@ TEST_F(MacroLibraryTest, PropagateRemovalGivesDefaultCodesAndRenumbersLaterMacro
     profiles.at(1).button(1).set_macro_index(1);
     profiles.at(1).button(1).set_function_code(40);
 
-    ASSERT_TRUE(m_library.remove(1));
-    EXPECT_TRUE(m_library.propagate(1, profiles, LibraryChange::removed));
+    const LibraryResult deleted = m_library.delete_item(1, profiles);
+    EXPECT_TRUE(deleted.ok());
+    EXPECT_TRUE(deleted.current_profile_touched);
     EXPECT_EQ(25, current.button(16).function_code()) << "the default of game-mode record 16";
     EXPECT_EQ(2, profiles.at(1).button(1).function_code());
     EXPECT_EQ(-1, profiles.at(1).button(1).macro_index());
@@ -279,23 +284,23 @@ TEST_F(MacroLibraryTest, PropagateRemovalGivesDefaultCodesAndRenumbersLaterMacro
     EXPECT_EQ(u"Reload", m_library.record_at(current.button(6).macro_index())->item_name());
 }
 
-TEST_F(MacroLibraryTest, PropagateOfAMissingMacroResetsOnlyItsButtons) {
+TEST_F(MacroLibraryTest, RefreshOfAMissingMacroResetsOnlyItsButtons) {
     ProfileList profiles = profiles_of(1);
     ConfigBlock& current = profiles.at(0);
     current.button(0).set_function_code(40);
     current.button(0).set_macro_index(7);
     current.button(1).set_function_code(41); // no macro: index -1
 
-    EXPECT_TRUE(m_library.propagate(7, profiles, LibraryChange::changed)) << "empty library";
+    EXPECT_TRUE(m_library.refresh_references(7, profiles)) << "empty library";
     EXPECT_EQ(1, current.button(0).function_code());
 
     fill();
     current.button(0).set_function_code(40);
-    EXPECT_TRUE(m_library.propagate(7, profiles, LibraryChange::changed)) << "past the end";
+    EXPECT_TRUE(m_library.refresh_references(7, profiles)) << "past the end";
     EXPECT_EQ(1, current.button(0).function_code());
 
-    EXPECT_FALSE(m_library.propagate(-1, profiles, LibraryChange::changed));
-    EXPECT_FALSE(m_library.propagate(-1, profiles, LibraryChange::removed));
+    EXPECT_FALSE(m_library.refresh_references(-1, profiles));
+    EXPECT_EQ(LibraryError::no_such_item, m_library.delete_item(-1, profiles).error);
     EXPECT_EQ(41, current.button(1).function_code()) << "unassigned buttons keep their function";
 }
 

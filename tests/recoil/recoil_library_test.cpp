@@ -1,6 +1,7 @@
 #include "model/config_defaults.h"
 #include "model/profile_list.h"
 #include "recoil/recoil_library.h"
+#include "test_support/library_support.h"
 #include "test_support/temp_dir.h"
 
 #include <filesystem>
@@ -10,8 +11,9 @@
 namespace zemrak {
 namespace {
 
+using test::bytes_of;
+using test::profiles_of;
 using test::read_bytes;
-using test::TempDir;
 using test::write_bytes;
 
 // A record whose every byte is recognisable, the second parameter byte and the reserved
@@ -25,30 +27,10 @@ std::vector<std::uint8_t> patterned_record(std::uint8_t seed) {
     return bytes;
 }
 
-ProfileList profiles_of(std::size_t count) {
-    ProfileList profiles;
-    for (std::size_t i = 0; i < count; ++i) {
-        profiles.add_default_profile(kSensor3327, u"Profile");
-    }
-    EXPECT_TRUE(profiles.select(0));
-    return profiles;
-}
-
-class RecoilLibraryTest : public ::testing::Test {
+// Folder "Rifles" with "Ak" and "M4", folder "Smg" with "Mp5".
+class RecoilLibraryTest : public test::LibraryTest<test::RecoilKind> {
 protected:
-    [[nodiscard]] std::filesystem::path file() const { return m_dir / "Data" / "gun.bin"; }
-
-    // Folder "Rifles" with "Ak" and "M4", folder "Smg" with "Mp5".
-    void fill() {
-        m_library.append_record(RecoilRecord::make_folder(u"Rifles"));
-        m_library.append_record(RecoilRecord::make_pattern(u"Rifles", u"Ak"));
-        m_library.append_record(RecoilRecord::make_folder(u"Smg"));
-        m_library.append_record(RecoilRecord::make_pattern(u"Smg", u"Mp5"));
-        m_library.append_record(RecoilRecord::make_pattern(u"Rifles", u"M4"));
-    }
-
-    TempDir m_dir;
-    RecoilLibrary m_library{m_dir.path() / "Data"};
+    void fill() { LibraryTest::fill(u"Rifles", u"Ak", u"Smg", u"Mp5", u"M4"); }
 };
 
 TEST(RecoilRecord, FieldsSitAtTheirStoredOffsets) {
@@ -75,6 +57,18 @@ TEST(RecoilRecord, FieldsSitAtTheirStoredOffsets) {
     record.set_bullet_count(40);
     EXPECT_EQ(30, record.bullet_count());
     EXPECT_EQ(Bullet{}, record.bullet(30));
+}
+
+TEST_F(RecoilLibraryTest, NewPatternUsesEveryBulletWithTheShortestDelay) {
+    fill();
+    std::vector<std::uint8_t> expected(RecoilRecord::kSize);
+    store_name(expected, 0, u"Rifles");
+    store_name(expected, 100, u"Ak");
+    expected[200] = 30;
+    for (std::size_t slot = 0; slot < 30; ++slot) {
+        expected[216 + 12 * slot + 10] = 10;
+    }
+    EXPECT_EQ(expected, bytes_of(m_library.record_bytes(1)));
 }
 
 TEST_F(RecoilLibraryTest, FileRoundTripsByteForByteReservedBytesIncluded) {
@@ -114,16 +108,21 @@ TEST_F(RecoilLibraryTest, LoadBoundsBulletCountsAndDropsAPartialRecord) {
 
 TEST_F(RecoilLibraryTest, DeleteFolderRemovesTheEntryAndItsPatternsThenSaves) {
     fill();
-    m_library.append_record(RecoilRecord::make_pattern(u"Pistols", u"Deagle"));
+    auto image = bytes_of(m_library.bytes());
+    const RecoilRecord deagle = RecoilRecord::make_pattern(u"Pistols", u"Deagle");
+    image.insert(image.end(), deagle.bytes().begin(), deagle.bytes().end());
+    write_bytes(file(), image);
+    ASSERT_EQ(6u, m_library.load().loaded);
     EXPECT_TRUE(m_library.folder_exists(u"pistols")) << "named only by a pattern";
     ProfileList profiles = profiles_of(2);
     profiles.at(0).button(20).set_recoil_index(4); // Rifles/M4
     profiles.at(0).button(20).set_function_code(60);
     profiles.at(1).button(7).set_recoil_index(3); // Smg/Mp5, moves to position 1
 
-    const FolderDeletion deleted = m_library.delete_folder(u"RIFLES", profiles);
+    const LibraryResult deleted = m_library.delete_folder(u"RIFLES", profiles);
+    EXPECT_TRUE(deleted.ok());
     EXPECT_EQ(3u, deleted.removed);
-    EXPECT_TRUE(deleted.current_profile_changed);
+    EXPECT_TRUE(deleted.current_profile_touched);
     ASSERT_EQ(3u, m_library.size());
     EXPECT_EQ(u"Mp5", m_library.record_at(1)->item_name());
     EXPECT_EQ(3 * RecoilRecord::kSize, read_bytes(file()).size());
@@ -131,7 +130,7 @@ TEST_F(RecoilLibraryTest, DeleteFolderRemovesTheEntryAndItsPatternsThenSaves) {
     EXPECT_EQ(1, profiles.at(1).button(7).recoil_index());
 }
 
-TEST_F(RecoilLibraryTest, PropagateCopiesAChangeIntoEveryProfile) {
+TEST_F(RecoilLibraryTest, UpdateCopiesAChangeIntoEveryProfile) {
     fill();
     ProfileList profiles = profiles_of(3);
     for (std::size_t p = 0; p < 3; ++p) {
@@ -140,15 +139,17 @@ TEST_F(RecoilLibraryTest, PropagateCopiesAChangeIntoEveryProfile) {
         button.set_folder_name(u"Smg");
         button.set_function_code(60);
     }
+    ASSERT_TRUE(m_library.rename_item(3, u"Mp5 SD", profiles).ok());
     RecoilRecord mp5 = *m_library.record_at(3);
     mp5.set_bullet_count(12);
     mp5.set_second_parameter(9);
     mp5.set_bullet(11, Bullet{3, -4, 50});
-    mp5.set_item_name(u"Mp5 SD");
-    ASSERT_TRUE(m_library.set_record(3, mp5));
 
     ASSERT_TRUE(profiles.select(2));
-    EXPECT_TRUE(m_library.propagate(3, profiles, LibraryChange::changed));
+    const LibraryResult updated = m_library.update_item(3, mp5, profiles);
+    EXPECT_TRUE(updated.ok());
+    EXPECT_TRUE(updated.current_profile_touched);
+    EXPECT_EQ(bytes_of(m_library.bytes()), read_bytes(file()));
     for (std::size_t p = 0; p < 3; ++p) {
         const ButtonRecord& button = profiles.at(p).button(9);
         EXPECT_EQ(12, button.action_count());
@@ -159,24 +160,27 @@ TEST_F(RecoilLibraryTest, PropagateCopiesAChangeIntoEveryProfile) {
         EXPECT_EQ(u"Smg", button.folder_name());
         EXPECT_EQ(60, button.function_code());
     }
-    EXPECT_FALSE(m_library.propagate(1, profiles, LibraryChange::changed)) << "nobody uses Ak";
+    EXPECT_FALSE(
+        m_library.update_item(1, *m_library.record_at(1), profiles).current_profile_touched)
+        << "nobody uses Ak";
 }
 
-TEST_F(RecoilLibraryTest, PropagateRemovalGivesDefaultCodesOnlyTheCurrentProfileCounts) {
+TEST_F(RecoilLibraryTest, DeletionGivesDefaultCodesOnlyTheCurrentProfileCounts) {
     fill();
     ProfileList profiles = profiles_of(2);
     profiles.at(1).button(0).set_recoil_index(1);
     profiles.at(1).button(0).set_function_code(60);
     profiles.at(1).button(2).set_recoil_index(2);
 
-    ASSERT_TRUE(m_library.remove(1));
-    EXPECT_FALSE(m_library.propagate(1, profiles, LibraryChange::removed));
+    const LibraryResult deleted = m_library.delete_item(1, profiles);
+    EXPECT_TRUE(deleted.ok());
+    EXPECT_FALSE(deleted.current_profile_touched);
     EXPECT_EQ(1, profiles.at(1).button(0).function_code());
     EXPECT_EQ(-1, profiles.at(1).button(0).recoil_index());
     EXPECT_EQ(1, profiles.at(1).button(2).recoil_index());
 }
 
-TEST_F(RecoilLibraryTest, PropagateOfAMissingPatternChangesNothing) {
+TEST_F(RecoilLibraryTest, RefreshOfAMissingPatternChangesNothing) {
     ProfileList profiles = profiles_of(1);
     ButtonRecord& button = profiles.at(0).button(3);
     button.set_recoil_index(2);
@@ -184,11 +188,11 @@ TEST_F(RecoilLibraryTest, PropagateOfAMissingPatternChangesNothing) {
     button.set_action_count(5);
     const ConfigBlock before = profiles.at(0);
 
-    EXPECT_TRUE(m_library.propagate(2, profiles, LibraryChange::changed))
+    EXPECT_TRUE(m_library.refresh_references(2, profiles))
         << "the current profile refers to the position";
     fill();
     button.set_recoil_index(9);
-    EXPECT_TRUE(m_library.propagate(9, profiles, LibraryChange::changed)) << "past the end";
+    EXPECT_TRUE(m_library.refresh_references(9, profiles)) << "past the end";
     button.set_recoil_index(2);
     EXPECT_EQ(before, profiles.at(0));
 }
