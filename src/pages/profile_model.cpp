@@ -1,6 +1,7 @@
 #include "pages/profile_model.h"
 
 #include "application/app_data.h"
+#include "model/library_error.h"
 
 namespace zemrak::pages {
 
@@ -12,6 +13,29 @@ ConfigBlock* ProfileModel::current() const {
 
 void ProfileModel::current_replaced() {
     emit profileChanged(current());
+}
+
+LibraryResult ProfileModel::change_macros(const MacroChange& change) {
+    LibraryResult result = change(m_data.macros(), m_data.profiles());
+    announce(result, &ProfileModel::macrosChanged);
+    return result;
+}
+
+LibraryResult ProfileModel::change_recoils(const RecoilChange& change) {
+    LibraryResult result = change(m_data.recoils(), m_data.profiles());
+    announce(result, &ProfileModel::recoilsChanged);
+    return result;
+}
+
+void ProfileModel::announce(const LibraryResult& result, void (ProfileModel::*library_changed)()) {
+    // A refused operation changed nothing; one whose save failed did change the list.
+    const bool refused = result.error && result.error.category() == library_category();
+    if (!refused) {
+        emit(this->*library_changed)();
+    }
+    if (result.current_profile_touched) {
+        emit buttonsChanged(current());
+    }
 }
 
 } // namespace zemrak::pages

@@ -1,11 +1,16 @@
 #pragma once
 
 #include "model/config_block.h"
+#include "model/record_library.h"
 
 #include <QObject>
+#include <functional>
 
 namespace zemrak {
 class AppData;
+class MacroLibrary;
+class ProfileList;
+class RecoilLibrary;
 } // namespace zemrak
 
 namespace zemrak::pages {
@@ -25,6 +30,15 @@ public:
     // load, switch, reset, deletion): every page shows it again.
     void current_replaced();
 
+    // Runs one operation of a library (see RecordLibrary) and tells the pages what it
+    // changed: the library's own page whenever the operation succeeded or changed anything,
+    // the button page too when it reached button records of the current profile. Returns the
+    // operation's result.
+    using MacroChange = std::function<LibraryResult(MacroLibrary&, ProfileList&)>;
+    using RecoilChange = std::function<LibraryResult(RecoilLibrary&, ProfileList&)>;
+    LibraryResult change_macros(const MacroChange& change);
+    LibraryResult change_recoils(const RecoilChange& change);
+
 signals:
     // The profile every page shows; null when there is none.
     void profileChanged(zemrak::ConfigBlock* profile);
@@ -34,6 +48,8 @@ signals:
     void recoilsChanged();
 
 private:
+    void announce(const LibraryResult& result, void (ProfileModel::*library_changed)());
+
     AppData& m_data;
 };
 
