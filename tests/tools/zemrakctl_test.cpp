@@ -17,6 +17,11 @@ using test::read_bytes;
 using test::TempDir;
 using test::write_text;
 
+template <class Record>
+std::vector<std::uint8_t> bytes_of(const Record& record) {
+    return {record.bytes().begin(), record.bytes().end()};
+}
+
 struct CtlRun {
     int status = -1;
     std::string out;
@@ -311,10 +316,67 @@ TEST_F(ZemrakctlTest, ExportNeedsTheIndexOfAProfile) {
     EXPECT_FALSE(unwritable.err.empty());
 }
 
+TEST_F(ZemrakctlTest, LibraryFoldersAndItemsTravelBetweenInstallations) {
+    const MacroRecord folder = MacroRecord::make_folder(u"Games");
+    MacroRecord combo = MacroRecord::make_macro(u"Games", u"Combo");
+    combo.set_action_count(3);
+    std::vector<std::uint8_t> bytes = bytes_of(folder);
+    const std::vector<std::uint8_t> tail = bytes_of(combo);
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    test::write_bytes(m_program / "Data" / "macro.bin", bytes);
+
+    const std::filesystem::path whole = m_scratch / "games.mbins";
+    const std::filesystem::path single = m_scratch / "combo.mbin";
+    EXPECT_EQ("exported folder Games to " + whole.string() + "\n",
+              run("export-macros 0 '" + whole.string() + "'").out);
+    EXPECT_EQ(bytes, read_bytes(whole));
+    EXPECT_EQ("exported macro Combo to " + single.string() + "\n",
+              run("export-macros 1 '" + single.string() + "'").out);
+    EXPECT_EQ(bytes_of(combo), read_bytes(single));
+
+    // Imported back: every folder under a name of its own (case ignored), the library saved
+    // at once.
+    EXPECT_EQ("imported 2 records into folder games_1\n",
+              run("import-macros '" + whole.string() + "'").out);
+    EXPECT_EQ("imported 2 records into folder Games_2\n",
+              run("import-macros '" + single.string() + "'").out);
+    EXPECT_EQ("0\tF\tGames\t\t0\t0\t0\n"
+              "1\tI\tGames\tCombo\t3\t1\t0\n"
+              "2\tF\tgames_1\t\t0\t0\t0\n"
+              "3\tI\tgames_1\tCombo\t3\t1\t0\n"
+              "4\tF\tGames_2\t\t0\t0\t0\n"
+              "5\tI\tGames_2\tCombo\t3\t1\t0\n",
+              run("macros").out);
+}
+
+TEST_F(ZemrakctlTest, LibraryImportsAndExportsRefuseWhatTheyCannotDo) {
+    const auto stored = [this] { return read_bytes(m_program / "Data" / "gun.bin"); };
+    const std::filesystem::path odd = m_scratch / "odd.gbins";
+    test::write_bytes(odd, std::vector<std::uint8_t>(RecoilRecord::kSize + 1, 0));
+    const CtlRun refused = run("import-recoils '" + odd.string() + "'");
+    EXPECT_EQ(1, refused.status);
+    EXPECT_FALSE(refused.err.empty());
+    EXPECT_FALSE(std::filesystem::exists(m_program / "Data" / "gun.bin"));
+
+    const RecoilRecord rifles = RecoilRecord::make_folder(u"Rifles");
+    test::write_bytes(m_program / "Data" / "gun.bin", bytes_of(rifles));
+    for (const char* position : {"1", "-1", "x"}) {
+        const CtlRun bad = run(std::string("export-recoils ") + position + " '" +
+                               (m_scratch / "out.gbin").string() + "'");
+        EXPECT_EQ(2, bad.status) << position;
+        EXPECT_FALSE(std::filesystem::exists(m_scratch / "out.gbin"));
+    }
+    const CtlRun single = run("import-recoils '" + odd.string() + "'");
+    EXPECT_EQ(1, single.status);
+    EXPECT_EQ(bytes_of(rifles), stored()) << "a refused import leaves the library as it was";
+}
+
 TEST_F(ZemrakctlTest, HelpDescribesTheLibraryAndProfileFileCommands) {
     const CtlRun help = zemrakctl(m_scratch, "--help");
     for (const char* word :
-         {"macros", "recoils", "export-profile INDEX FILE", "import-profile FILE"}) {
+         {"macros", "recoils", "export-profile INDEX FILE", "import-profile FILE",
+          "import-macros FILE", "export-macros POSITION FILE", "import-recoils FILE",
+          "export-recoils POSITION FILE"}) {
         EXPECT_NE(std::string::npos, help.out.find(word)) << word;
     }
 }

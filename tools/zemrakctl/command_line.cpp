@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include <charconv>
+
 namespace zemrak::ctl {
 
 std::optional<CommandLine> parse_command_line(const std::vector<std::string>& args,
@@ -39,6 +41,16 @@ std::optional<CommandLine> parse_command_line(const std::vector<std::string>& ar
         return std::nullopt;
     }
     return line;
+}
+
+std::optional<std::size_t> parse_index(const std::string& text) {
+    std::size_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 } // namespace zemrak::ctl

@@ -20,4 +20,7 @@ struct CommandLine {
 [[nodiscard]] std::optional<CommandLine> parse_command_line(const std::vector<std::string>& args,
                                                             std::string& error);
 
+// An index or position as typed: decimal digits only; nothing for anything else.
+[[nodiscard]] std::optional<std::size_t> parse_index(const std::string& text);
+
 } // namespace zemrak::ctl

@@ -2,7 +2,9 @@
 
 #include "application/app_data.h"
 #include "application/device_link.h"
+#include "command_line.h"
 #include "device/report_plan.h"
+#include "library_commands.h"
 #include "model/byte_io.h"
 #include "model/unicode.h"
 #include "platform/pointer_settings_backend.h"
@@ -143,67 +145,6 @@ int print_device_params(const Context& context, std::span<const std::string>) {
     return kExitOk;
 }
 
-// One line of a library listing: position, F (folder entry) or I (item), folder name, item
-// name, the count, the second field and the locked flag, separated by tabs.
-struct LibraryRow {
-    bool folder_entry = false;
-    std::u16string folder;
-    std::u16string item;
-    unsigned count = 0;
-    unsigned second = 0;
-    bool locked = false;
-};
-
-// Loads a library as start-up does and lists it; a file that was not read whole is reported
-// (and kept aside by the load), a failure to read it or keep it fails the command.
-template <class Library, class ToRow>
-int list_library(const Context& context, const char* file_name, ToRow to_row) {
-    Library library(context.folders.data);
-    const LibraryLoad load = library.load();
-    if (!load.damaged_copy.empty()) {
-        context.err << "zemrakctl: " << file_name
-                    << " ended in a partial record; the original is kept as "
-                    << load.damaged_copy.string() << '\n';
-    }
-    if (load.error) {
-        context.err << "zemrakctl: " << library.file().string() << ": " << load.error.message()
-                    << '\n';
-    }
-    const auto size = static_cast<std::int32_t>(library.size());
-    for (std::int32_t position = 0; position < size; ++position) {
-        const LibraryRow row = to_row(*library.record_at(position));
-        context.out << position << '\t' << (row.folder_entry ? 'F' : 'I') << '\t'
-                    << to_utf8(row.folder) << '\t' << to_utf8(row.item) << '\t' << row.count << '\t'
-                    << row.second << '\t' << (row.locked ? 1 : 0) << '\n';
-    }
-    return load.error ? kExitFailure : kExitOk;
-}
-
-int list_macros(const Context& context, std::span<const std::string>) {
-    return list_library<MacroLibrary>(context, kMacroFileName, [](const MacroRecord& r) {
-        return LibraryRow{r.is_folder_entry(), r.folder_name(), r.item_name(),
-                          r.action_count(),    r.loop_count(),  r.locked()};
-    });
-}
-
-int list_recoils(const Context& context, std::span<const std::string>) {
-    return list_library<RecoilLibrary>(context, kRecoilFileName, [](const RecoilRecord& r) {
-        return LibraryRow{r.is_folder_entry(), r.folder_name(),      r.item_name(),
-                          r.bullet_count(),    r.second_parameter(), r.locked()};
-    });
-}
-
-// A profile index as typed: decimal digits only.
-std::optional<std::size_t> parse_index(const std::string& text) {
-    std::size_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 int export_profile(const Context& context, std::span<const std::string> operands) {
     const std::optional<std::size_t> index = parse_index(operands[0]);
     if (!index) {
@@ -274,12 +215,30 @@ constexpr std::array kCommands = {
             "order, one record a line, tab-separated: position, F for a folder entry or I\n"
             "for a macro, folder name, macro name, action count, loop count, locked (0/1).",
             &list_macros},
+    Command{"import-macros", "FILE", 1,
+            "Add the macros of FILE to the macro library and save it: a .mbins file as a\n"
+            "new folder named after the file, a .mbin file (one macro) as a new folder\n"
+            "named as the macro's own. A taken folder name gets _1, _2, ... A file that\n"
+            "is not a whole number of macros is refused (exit status 1).",
+            &import_macros},
+    Command{"export-macros", "POSITION FILE", 2,
+            "Write the record at POSITION (as 'macros' lists it) to FILE: a folder entry\n"
+            "writes the whole folder (.mbins), a macro writes that macro (.mbin).",
+            &export_macros},
     Command{"recoils", "", 0,
             "Load the recoil library (Data/gun.bin) as at start-up and list it in library\n"
             "order, one record a line, tab-separated: position, F for a folder entry or I\n"
             "for a pattern, folder name, pattern name, bullet count, second parameter\n"
             "byte, locked (0/1).",
             &list_recoils},
+    Command{"import-recoils", "FILE", 1,
+            "Add the recoil patterns of FILE to the recoil library and save it, as\n"
+            "import-macros does for .gbins and .gbin files.",
+            &import_recoils},
+    Command{"export-recoils", "POSITION FILE", 2,
+            "Write the record at POSITION (as 'recoils' lists it) to FILE: a folder entry\n"
+            "writes the whole folder (.gbins), a pattern writes that pattern (.gbin).",
+            &export_recoils},
     Command{"export-profile", "INDEX FILE", 2,
             "Load the profiles as at start-up and write profile INDEX (0-based, as\n"
             "'profiles' lists it) to FILE as a .pbin file of one profile.",

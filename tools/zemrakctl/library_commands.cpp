@@ -1,0 +1,178 @@
+#include "library_commands.h"
+
+#include "application/app_data.h"
+#include "command_line.h"
+#include "model/unicode.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace zemrak::ctl {
+namespace {
+
+// What sets the two libraries apart here.
+struct LibraryKind {
+    const char* file_name;        // in the data folder
+    const char* folder_extension; // of a whole-folder file
+    const char* item_word;        // what the library holds, for messages
+    RecordLibrary& (*library)(AppData&);
+};
+
+const LibraryKind kMacros{kMacroFileName, ".mbins", "macro",
+                          [](AppData& data) -> RecordLibrary& { return data.macros(); }};
+const LibraryKind kRecoils{kRecoilFileName, ".gbins", "recoil pattern",
+                           [](AppData& data) -> RecordLibrary& { return data.recoils(); }};
+
+// One line of a library listing: position, F (folder entry) or I (item), folder name, item
+// name, the count, the second field and the locked flag, separated by tabs.
+struct LibraryRow {
+    bool folder_entry = false;
+    std::u16string folder;
+    std::u16string item;
+    unsigned count = 0;
+    unsigned second = 0;
+    bool locked = false;
+};
+
+// Loads a library as start-up does. A file that was not read whole is reported (and kept
+// aside by the load). Nothing when the library must not be used: a failure to read it or to
+// keep it aside, or a file that exists but could not be opened, which a save would replace.
+std::optional<std::reference_wrapper<RecordLibrary>> load(const Context& context, AppData& data,
+                                                          const LibraryKind& kind) {
+    RecordLibrary& library = kind.library(data);
+    const LibraryLoad loaded = library.load();
+    if (!loaded.damaged_copy.empty()) {
+        context.err << "zemrakctl: " << kind.file_name
+                    << " ended in a partial record; the original is kept as "
+                    << loaded.damaged_copy.string() << '\n';
+    }
+    std::error_code error = loaded.error;
+    std::error_code ignored;
+    if (!error && !loaded.opened && std::filesystem::exists(library.file(), ignored)) {
+        error = std::make_error_code(std::errc::permission_denied);
+    }
+    if (error) {
+        context.err << "zemrakctl: " << library.file().string() << ": " << error.message() << '\n';
+        return std::nullopt;
+    }
+    return library;
+}
+
+template <class Record, class ToRow>
+int list(const Context& context, const LibraryKind& kind, ToRow to_row) {
+    AppData data(context.folders);
+    const auto library = load(context, data, kind);
+    if (!library) {
+        return kExitFailure;
+    }
+    const auto size = static_cast<std::int32_t>(library->get().size());
+    for (std::int32_t position = 0; position < size; ++position) {
+        const LibraryRow row = to_row(*record_from<Record>(library->get().record_bytes(position)));
+        context.out << position << '\t' << (row.folder_entry ? 'F' : 'I') << '\t'
+                    << to_utf8(row.folder) << '\t' << to_utf8(row.item) << '\t' << row.count << '\t'
+                    << row.second << '\t' << (row.locked ? 1 : 0) << '\n';
+    }
+    return kExitOk;
+}
+
+bool is_folder_file(const std::filesystem::path& file, const LibraryKind& kind) {
+    std::string extension = file.extension().string();
+    std::ranges::transform(extension, extension.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == kind.folder_extension;
+}
+
+int import_into(const Context& context, const LibraryKind& kind, const std::string& operand) {
+    const std::filesystem::path file = operand;
+    AppData data(context.folders);
+    const auto library = load(context, data, kind);
+    if (!library) {
+        return kExitFailure;
+    }
+    RecordLibrary& records = library->get();
+    const std::size_t before = records.size();
+    // A single item comes with no folder of ours to go into: it brings its own.
+    const LibraryResult result =
+        is_folder_file(file, kind) ? records.import_folder(file) : records.import_item(file);
+    if (result.error && records.size() == before) {
+        context.err << "zemrakctl: cannot import " << file.string() << ": "
+                    << result.error.message() << '\n';
+        return kExitFailure;
+    }
+    if (result.error) {
+        context.err << "zemrakctl: could not save " << records.file().string() << ": "
+                    << result.error.message() << '\n';
+        return kExitFailure;
+    }
+    const std::u16string folder = records.folder_name_at(result.position).value_or(u"");
+    context.out << "imported " << records.size() - before << " records into folder "
+                << to_utf8(folder) << '\n';
+    return kExitOk;
+}
+
+int export_from(const Context& context, const LibraryKind& kind,
+                std::span<const std::string> operands) {
+    const std::optional<std::size_t> index = parse_index(operands[0]);
+    AppData data(context.folders);
+    const auto library = load(context, data, kind);
+    if (!library) {
+        return kExitFailure;
+    }
+    const RecordLibrary& records = library->get();
+    if (!index || *index >= records.size()) {
+        context.err << "zemrakctl: '" << operands[0] << "' is not a position of " << kind.file_name
+                    << " (see its listing)\n";
+        return kExitUsage;
+    }
+    const auto position = static_cast<std::int32_t>(*index);
+    const std::filesystem::path file = operands[1];
+    const bool folder = records.is_folder_entry(position);
+    const LibraryResult result =
+        folder ? records.export_folder(*records.folder_name_at(position), file, ExportMode::plain)
+               : records.export_item(position, file, ExportMode::plain);
+    if (result.error) {
+        context.err << "zemrakctl: could not write " << file.string() << ": "
+                    << result.error.message() << '\n';
+        return kExitFailure;
+    }
+    context.out << "exported " << (folder ? "folder " : std::string(kind.item_word) + ' ')
+                << to_utf8(result.name) << " to " << file.string() << '\n';
+    return kExitOk;
+}
+
+} // namespace
+
+int list_macros(const Context& context, std::span<const std::string>) {
+    return list<MacroRecord>(context, kMacros, [](const MacroRecord& r) {
+        return LibraryRow{r.is_folder_entry(), r.folder_name(), r.item_name(),
+                          r.action_count(),    r.loop_count(),  r.locked()};
+    });
+}
+
+int import_macros(const Context& context, std::span<const std::string> operands) {
+    return import_into(context, kMacros, operands[0]);
+}
+
+int export_macros(const Context& context, std::span<const std::string> operands) {
+    return export_from(context, kMacros, operands);
+}
+
+int list_recoils(const Context& context, std::span<const std::string>) {
+    return list<RecoilRecord>(context, kRecoils, [](const RecoilRecord& r) {
+        return LibraryRow{r.is_folder_entry(), r.folder_name(),      r.item_name(),
+                          r.bullet_count(),    r.second_parameter(), r.locked()};
+    });
+}
+
+int import_recoils(const Context& context, std::span<const std::string> operands) {
+    return import_into(context, kRecoils, operands[0]);
+}
+
+int export_recoils(const Context& context, std::span<const std::string> operands) {
+    return export_from(context, kRecoils, operands);
+}
+
+} // namespace zemrak::ctl

@@ -1,0 +1,18 @@
+#pragma once
+// The commands that list, import and export the macro and recoil libraries.
+
+#include "commands.h"
+
+#include <span>
+#include <string>
+
+namespace zemrak::ctl {
+
+int list_macros(const Context& context, std::span<const std::string> operands);
+int import_macros(const Context& context, std::span<const std::string> operands);
+int export_macros(const Context& context, std::span<const std::string> operands);
+int list_recoils(const Context& context, std::span<const std::string> operands);
+int import_recoils(const Context& context, std::span<const std::string> operands);
+int export_recoils(const Context& context, std::span<const std::string> operands);
+
+} // namespace zemrak::ctl
