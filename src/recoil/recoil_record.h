@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/byte_io.h"
-#include "model/record_library.h"
+#include "model/library_record.h"
 
 #include <algorithm>
 #include <array>
@@ -23,9 +23,8 @@ struct Bullet {
 // One entry of the recoil library: a folder entry or a pattern of up to 30 bullets. A 576-byte
 // image, the same in memory, in gun.bin and in recoil export files; reserved bytes are carried
 // unchanged.
-class RecoilRecord {
+class RecoilRecord : public LibraryRecord<RecoilRecord, 576, 204, 208> {
 public:
-    static constexpr std::size_t kSize = 576;
     static constexpr std::size_t kMaxBullets = 30;
     static constexpr std::uint8_t kMaxBulletCount = kMaxBullets;
     static constexpr std::size_t kBulletSize = 12;
@@ -33,25 +32,14 @@ public:
     // What a new pattern starts with in every slot.
     static constexpr std::uint16_t kNewBulletDelay = 10;
 
-    static constexpr std::size_t kFolderNameOffset = kRecordFolderNameOffset;
-    static constexpr std::size_t kItemNameOffset = kRecordItemNameOffset;
     static constexpr std::size_t kBulletCountOffset = 200;
     static constexpr std::size_t kSecondParameterOffset = 202;
-    static constexpr std::size_t kLockedOffset = 204;
-    static constexpr std::size_t kFolderEntryOffset = 208;
     static constexpr std::size_t kBulletsOffset = 216;
     // Inside a bullet slot; bytes 8 and 9 are reserved.
     static constexpr std::size_t kBulletXOffset = 0;
     static constexpr std::size_t kBulletYOffset = 4;
     static constexpr std::size_t kBulletDelayOffset = 10;
 
-    // A folder entry: only the folder name is set.
-    [[nodiscard]] static RecoilRecord make_folder(std::u16string_view folder) {
-        RecoilRecord record;
-        record.set_folder_name(folder);
-        record.set_folder_entry(true);
-        return record;
-    }
     // A new pattern: all 30 bullets in use, no movement, the shortest delay.
     [[nodiscard]] static RecoilRecord make_pattern(std::u16string_view folder,
                                                    std::u16string_view name) {
@@ -65,15 +53,6 @@ public:
         return record;
     }
 
-    // Names of at most 49 UTF-16 units; longer ones are cut when stored.
-    [[nodiscard]] std::u16string folder_name() const {
-        return load_name(m_bytes, kFolderNameOffset);
-    }
-    void set_folder_name(std::u16string_view name) { store_name(m_bytes, kFolderNameOffset, name); }
-    // The pattern name; empty in a folder entry.
-    [[nodiscard]] std::u16string item_name() const { return load_name(m_bytes, kItemNameOffset); }
-    void set_item_name(std::u16string_view name) { store_name(m_bytes, kItemNameOffset, name); }
-
     // Bullets in use, 1..30; a larger stored count reads as 30 and is stored as 30.
     [[nodiscard]] std::uint8_t bullet_count() const {
         return std::min(m_bytes[kBulletCountOffset], kMaxBulletCount);
@@ -84,13 +63,6 @@ public:
     // Carried into button records as their loop count; patterns made here have 0.
     [[nodiscard]] std::uint8_t second_parameter() const { return m_bytes[kSecondParameterOffset]; }
     void set_second_parameter(std::uint8_t value) { m_bytes[kSecondParameterOffset] = value; }
-    // A locked pattern can be assigned, but its bullets are neither shown nor changed.
-    [[nodiscard]] bool locked() const { return load_i32(m_bytes, kLockedOffset) != 0; }
-    void set_locked(bool locked) { store_i32(m_bytes, kLockedOffset, locked ? 1 : 0); }
-    [[nodiscard]] bool is_folder_entry() const {
-        return load_i32(m_bytes, kFolderEntryOffset) != 0;
-    }
-    void set_folder_entry(bool entry) { store_i32(m_bytes, kFolderEntryOffset, entry ? 1 : 0); }
 
     // Bullet slots 0..29, all stored whatever the count; a slot outside that range reads as
     // zero and ignores writes. Writing keeps the slot's reserved bytes.
@@ -119,9 +91,6 @@ public:
         return std::span(m_bytes).subspan<kBulletsOffset, kBulletsSize>();
     }
 
-    [[nodiscard]] std::span<std::uint8_t, kSize> bytes() { return m_bytes; }
-    [[nodiscard]] std::span<const std::uint8_t, kSize> bytes() const { return m_bytes; }
-
     // Limits the bullet count of a stored image to 30; true when it was larger.
     static bool bound_image(std::span<std::uint8_t> image) {
         if (image[kBulletCountOffset] <= kMaxBulletCount) {
@@ -132,9 +101,6 @@ public:
     }
 
     friend bool operator==(const RecoilRecord&, const RecoilRecord&) = default;
-
-private:
-    std::array<std::uint8_t, kSize> m_bytes{};
 };
 
 static_assert(sizeof(RecoilRecord) == RecoilRecord::kSize);
