@@ -1,4 +1,5 @@
 #include "device/button_map.h"
+#include "model/button_functions.h"
 #include "model/config_defaults.h"
 
 #include <cstdint>

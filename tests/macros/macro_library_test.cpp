@@ -1,4 +1,5 @@
 #include "macros/macro_library.h"
+#include "model/button_functions.h"
 #include "model/config_defaults.h"
 #include "model/profile_list.h"
 #include "test_support/temp_dir.h"

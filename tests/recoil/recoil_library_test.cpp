@@ -1,3 +1,4 @@
+#include "model/button_functions.h"
 #include "model/config_defaults.h"
 #include "model/profile_list.h"
 #include "recoil/recoil_library.h"
