@@ -2,6 +2,9 @@
 
 #include "model/button_functions.h"
 #include "model/colour.h"
+#include "model/sensors.h"
+
+#include <array>
 
 namespace zemrak {
 namespace {
@@ -51,20 +54,6 @@ void fill_head_defaults(ConfigBlock& block, std::int32_t sensor) {
 }
 
 } // namespace
-
-std::array<std::int32_t, ConfigBlock::kStages> default_stage_codes(std::int32_t sensor) {
-    switch (sensor) {
-    case kSensor3050:
-        return {2, 3, 4, 5, 6, 8, 10, 12};
-    case kSensor3212:
-        return {13, 26, 52, 78, 86, 90, 100, 120};
-    case kSensor3325:
-    case kSensor3327:
-        return {10, 20, 30, 40, 50, 60, 70, 80};
-    default:
-        return {};
-    }
-}
 
 void fill_defaults(ConfigBlock& block, std::int32_t sensor) {
     fill_head_defaults(block, sensor);

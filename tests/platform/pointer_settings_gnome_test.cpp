@@ -1,4 +1,5 @@
 #include "model/config_defaults.h"
+#include "model/sensors.h"
 #include "platform/pointer_settings_gnome.h"
 
 #include <cstdlib>

@@ -1,4 +1,5 @@
 #include "model/config_defaults.h"
+#include "model/sensors.h"
 #include "platform/pointer_settings.h"
 #include "platform/pointer_settings_backend.h"
 #include "platform/pointer_settings_noop.h"

@@ -1,7 +1,7 @@
 #include "pages/performance/performance_page.h"
 
 #include "model/device_params.h"
-#include "pages/performance/sensor_table.h"
+#include "model/sensors.h"
 #include "platform/pointer_settings.h"
 #include "ui/colour_convert.h"
 #include "ui/select_color_wnd.h"
