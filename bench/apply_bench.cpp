@@ -5,6 +5,7 @@
 #include "device/hid_library.h"
 #include "device/report_plan.h"
 #include "model/config_defaults.h"
+#include "model/sensors.h"
 
 #include <chrono>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 // after a macro changed or was removed.
 
 #include "macros/macro_library.h"
-#include "model/config_defaults.h"
 #include "model/profile_list.h"
+#include "model/sensors.h"
 #include "platform/file_io.h"
 
 #include <cstdlib>

@@ -8,49 +8,6 @@
 namespace zemrak {
 namespace {
 
-struct MapEntry {
-    std::uint8_t function;
-    std::uint8_t key;
-    std::uint8_t kind;
-};
-
-// Functions with a fixed button map entry; every code not listed (button off, the recoil
-// functions, mode switch, unassigned codes) turns into 00 00.
-constexpr auto kFixedEntries = std::to_array<MapEntry>({
-    {1, 0xF0, 0x00},  {2, 0xF1, 0x00},  {3, 0xF2, 0x00},   {4, 0xF4, 0x00},   {5, 0xF3, 0x00},
-    {6, 0x05, 0x03},  {7, 0x03, 0x03},  {8, 0x04, 0x03},   {9, 0xF0, 0x82},   {10, 0xF0, 0x80},
-    {11, 0xE8, 0x00}, {12, 0xE9, 0x00}, {13, 0xEA, 0x00},  {14, 0xEB, 0x00},  {18, 0xF0, 0x83},
-    {27, 0x0A, 0x03}, {28, 0x14, 0x02}, {29, 0x15, 0x02},  {32, 0x12, 0x02},  {33, 0x10, 0x02},
-    {34, 0x11, 0x02}, {35, 0x01, 0x00}, {36, 0x15, 0x02},  {37, 0x14, 0x02},  {38, 0x16, 0x02},
-    {39, 0x16, 0x02}, {40, 0x13, 0x02}, {41, 0x01, 0x00},  {42, 0x16, 0x02},  {43, 0x04, 0x00},
-    {44, 0x13, 0x02}, {45, 0x08, 0x00}, {46, 0x08, 0x00},  {47, 0x01, 0x00},  {50, 0x09, 0x03},
-    {64, 0x07, 0x02}, {65, 0x03, 0x02}, {66, 0x02, 0x02},  {67, 0x01, 0x02},  {68, 0x00, 0x02},
-    {69, 0x05, 0x02}, {70, 0x06, 0x02}, {71, 0x04, 0x02},  {72, 0x0C, 0x02},  {73, 0x0F, 0x02},
-    {74, 0x00, 0x03}, {75, 0x0D, 0x02}, {77, 0x0E, 0x02},  {78, 0x0B, 0x02},  {79, 0x08, 0x02},
-    {80, 0x09, 0x02}, {81, 0x0A, 0x02}, {112, 0x02, 0x03}, {113, 0x00, 0x07},
-});
-
-constexpr bool entries_unique() {
-    for (std::size_t i = 0; i < kFixedEntries.size(); ++i) {
-        for (std::size_t j = i + 1; j < kFixedEntries.size(); ++j) {
-            if (kFixedEntries[i].function == kFixedEntries[j].function) {
-                return false;
-            }
-        }
-        if (kFixedEntries[i].function == kShortcutFunction ||
-            kFixedEntries[i].function == kMacroFunction) {
-            return false;
-        }
-    }
-    return true;
-}
-static_assert(entries_unique());
-
-[[nodiscard]] MapEntry fixed_entry(std::uint8_t function) {
-    const auto* found = std::ranges::find(kFixedEntries, function, &MapEntry::function);
-    return found == kFixedEntries.end() ? MapEntry{function, 0x00, 0x00} : *found;
-}
-
 [[nodiscard]] constexpr std::uint8_t low_byte(std::uint32_t value) {
     return static_cast<std::uint8_t>(value & 0xFFu);
 }
@@ -167,7 +124,7 @@ ButtonMapEncoding encode_button_map(const ConfigBlock& block) {
     ButtonMapEncoding encoding;
     for (std::size_t n = 0; n < ConfigBlock::kButtonsPerMode; ++n) {
         const ButtonRecord& record = block.button(n);
-        MapEntry entry = fixed_entry(record.function_code());
+        ButtonMapBytes entry = function_map_bytes(record.function_code());
         if (record.function_code() == kShortcutFunction) {
             entry.key = record.shortcut_key();
         } else if (record.function_code() == kMacroFunction) {

@@ -3,6 +3,7 @@
 // the sensitivity report) and one macro page for each button that plays a macro.
 
 #include "device/report_types.h"
+#include "model/button_functions.h"
 #include "model/button_record.h"
 #include "model/config_block.h"
 
@@ -10,10 +11,6 @@
 #include <vector>
 
 namespace zemrak {
-
-// Function codes whose button map entry depends on the record rather than on the code alone.
-inline constexpr std::uint8_t kShortcutFunction = 21;
-inline constexpr std::uint8_t kMacroFunction = 22;
 
 // Kind bytes of macro buttons: the first in record order, and any later one.
 inline constexpr std::uint8_t kFirstMacroKind = 0x04;

@@ -1,6 +1,6 @@
 #include "device/mode_report.h"
 
-#include <optional>
+#include "model/light_effects.h"
 
 namespace zemrak {
 namespace {
@@ -13,21 +13,6 @@ constexpr std::size_t kStageByte = 7;
 
 [[nodiscard]] constexpr std::uint8_t low_byte(std::int64_t value) {
     return static_cast<std::uint8_t>(static_cast<std::uint64_t>(value) & 0xFFu);
-}
-
-// Where an effect's timing entries start in the table; effects without timing have none.
-[[nodiscard]] constexpr std::optional<std::int64_t> timing_base(std::int32_t light_mode) {
-    switch (light_mode) {
-    case 2:
-    case 3:
-        return 0;
-    case 4:
-        return 3;
-    case 5:
-        return 6;
-    default:
-        return std::nullopt;
-    }
 }
 
 } // namespace
@@ -47,12 +32,12 @@ std::uint8_t report_interval_ms(std::int32_t polling_rate_index) {
 
 std::uint8_t light_timing_byte(std::int32_t light_mode, std::int32_t frequency,
                                std::span<const std::uint8_t> table) {
-    const std::optional<std::int64_t> base = timing_base(light_mode);
-    if (!base) {
+    const LightEffect* effect = find_light_effect(light_mode);
+    if (effect == nullptr || !effect->timing_row) {
         return 0;
     }
     // Widened so that an extreme frequency cannot overflow before the range check.
-    const std::int64_t entry = *base + frequency;
+    const std::int64_t entry = static_cast<std::int64_t>(*effect->timing_row) + frequency;
     if (entry < 0 || entry >= static_cast<std::int64_t>(table.size())) {
         return 0;
     }

@@ -15,9 +15,9 @@ namespace zemrak {
 // else -> 1.
 [[nodiscard]] std::uint8_t report_interval_ms(std::int32_t polling_rate_index);
 
-// The timing byte of a lighting effect. Only effects 2..5 use the table: effects 2 and 3 read
-// entry (frequency), effect 4 entry (3 + frequency), effect 5 entry (6 + frequency). An entry
-// outside the table, on either side, gives 0 rather than a byte from beyond it.
+// The timing byte of a lighting effect: entry (row start + frequency) of the table for the
+// effects with a timing row (model/light_effects.h), 0 for the others. An entry outside the
+// table, on either side, gives 0 rather than a byte from beyond it.
 [[nodiscard]] std::uint8_t light_timing_byte(std::int32_t light_mode, std::int32_t frequency,
                                              std::span<const std::uint8_t> table);
 

@@ -1,7 +1,8 @@
 #include "macros/macro_library.h"
 
+#include "model/button_functions.h"
 #include "model/button_record.h"
-#include "model/config_defaults.h"
+#include "model/profile_list.h"
 
 #include <algorithm>
 

@@ -1,14 +1,13 @@
 #include "model/config_defaults.h"
 
+#include "model/button_functions.h"
 #include "model/colour.h"
+#include "model/sensors.h"
+
+#include <array>
 
 namespace zemrak {
 namespace {
-
-constexpr std::array<std::uint8_t, ConfigBlock::kButtonCount> kDefaultFunctionCodes = {
-    1,  2, 3, 4, 5, 7, 8,  0, 0, 0, 0, 0, 0, 0, 11, 12, // office mode
-    25, 2, 3, 4, 5, 6, 50, 0, 0, 0, 0, 0, 0, 0, 11, 12, // game mode
-};
 
 // Red, green, blue, yellow, magenta, cyan, orange, white.
 constexpr std::array<Colour, 8> kPalette = {
@@ -19,8 +18,6 @@ constexpr std::array<Colour, 8> kPalette = {
 
 constexpr std::array<std::uint8_t, 8> kReservedC = {1, 1, 1, 1, 1, 1, 1, 0};
 
-// First record whose function code B copies another record's default code.
-constexpr std::size_t kFirstCodeBRecord = 20;
 constexpr std::int32_t kNoLibraryPosition = -1;
 constexpr Colour kDefaultRecoilColour = 255;
 
@@ -57,31 +54,6 @@ void fill_head_defaults(ConfigBlock& block, std::int32_t sensor) {
 }
 
 } // namespace
-
-std::uint8_t default_function_code(std::size_t record) {
-    return record < kDefaultFunctionCodes.size() ? kDefaultFunctionCodes[record] : 0;
-}
-
-std::uint8_t default_function_code_b(std::size_t record) {
-    if (record < kFirstCodeBRecord || record >= ConfigBlock::kButtonCount) {
-        return 0;
-    }
-    return kDefaultFunctionCodes[record - kFirstCodeBRecord];
-}
-
-std::array<std::int32_t, ConfigBlock::kStages> default_stage_codes(std::int32_t sensor) {
-    switch (sensor) {
-    case kSensor3050:
-        return {2, 3, 4, 5, 6, 8, 10, 12};
-    case kSensor3212:
-        return {13, 26, 52, 78, 86, 90, 100, 120};
-    case kSensor3325:
-    case kSensor3327:
-        return {10, 20, 30, 40, 50, 60, 70, 80};
-    default:
-        return {};
-    }
-}
 
 void fill_defaults(ConfigBlock& block, std::int32_t sensor) {
     fill_head_defaults(block, sensor);

@@ -31,16 +31,6 @@ constexpr std::size_t kNoWidthLimit = std::numeric_limits<std::size_t>::max();
     return text;
 }
 
-[[nodiscard]] char ascii_lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-[[nodiscard]] bool same_name(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return ascii_lower(x) == ascii_lower(y);
-           });
-}
-
 [[nodiscard]] std::uint32_t digit_value(char c) {
     if (c >= '0' && c <= '9') {
         return static_cast<std::uint32_t>(c - '0');
@@ -236,13 +226,14 @@ IniFile IniFile::parse(std::string_view text) {
 
 std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const {
     const auto found =
-        std::find_if(m_sections.begin(), m_sections.end(),
-                     [section](const Section& s) { return same_name(s.name, section); });
+        std::find_if(m_sections.begin(), m_sections.end(), [section](const Section& s) {
+            return equal_ignoring_ascii_case(s.name, section);
+        });
     if (found == m_sections.end()) {
         return std::nullopt;
     }
     for (const Entry& entry : found->entries) {
-        if (same_name(entry.key, key)) {
+        if (equal_ignoring_ascii_case(entry.key, key)) {
             return entry.value;
         }
     }

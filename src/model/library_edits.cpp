@@ -1,9 +1,9 @@
 // The operations that edit a library: each changes the list, brings the button records of
 // every profile up to date and saves the file.
 
+#include "model/button_functions.h"
 #include "model/byte_io.h"
 #include "model/config_block.h"
-#include "model/config_defaults.h"
 #include "model/profile_list.h"
 #include "model/record_library.h"
 #include "model/unicode.h"

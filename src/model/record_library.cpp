@@ -1,6 +1,8 @@
 #include "model/record_library.h"
 
+#include "model/button_functions.h"
 #include "model/byte_io.h"
+#include "model/config_block.h"
 #include "model/profile_list.h"
 #include "model/unicode.h"
 #include "platform/file_io.h"

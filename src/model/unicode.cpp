@@ -145,4 +145,12 @@ bool equal_ignoring_case(std::u16string_view a, std::u16string_view b) {
                       [](char16_t x, char16_t y) { return fold_case(x) == fold_case(y); });
 }
 
+bool equal_ignoring_ascii_case(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [lower](char x, char y) { return lower(x) == lower(y); });
+}
+
 } // namespace zemrak

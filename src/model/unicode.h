@@ -1,6 +1,6 @@
 #pragma once
-// UTF-8 / UTF-16 conversion and the case-insensitive name comparison used for profile,
-// folder and item names.
+// UTF-8 / UTF-16 conversion and the case-insensitive name comparisons: of profile, folder and
+// item names, and of the program's own ASCII names.
 
 #include <string>
 #include <string_view>
@@ -19,5 +19,9 @@ namespace zemrak {
 
 // True when both names are the same, compared without regard to letter case.
 [[nodiscard]] bool equal_ignoring_case(std::u16string_view a, std::u16string_view b);
+
+// True when both texts are the same, with only the letters A..Z matched to a..z: for names
+// of settings and menu items, which are plain ASCII and must not depend on a locale.
+[[nodiscard]] bool equal_ignoring_ascii_case(std::string_view a, std::string_view b);
 
 } // namespace zemrak

@@ -1,6 +1,5 @@
 #include "ui/colour_palette.h"
 
-#include <QAbstractButton>
 #include <QColor>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -191,20 +190,15 @@ void ColourPalette::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void show_swatch(QWidget* control, QRgb argb) {
-    const QString colour = QColor(argb).name();
+    // The theme draws the edge of everything marked as a swatch.
+    control->setProperty("swatch", true);
     const QString name = control->objectName();
     const QString selector = name.isEmpty() ? QStringLiteral("*") : QStringLiteral("#") + name;
-    QString sheet = QStringLiteral("%1 { background-color: %2; border: 1px solid #2c3038;"
-                                   " border-radius: 3px; }")
-                        .arg(selector, colour);
-    if (qobject_cast<QAbstractButton*>(control) != nullptr) {
-        // The pressed and hover looks of the theme would hide the colour the button stands for;
-        // only its edge answers the pointer.
-        sheet += QStringLiteral(" %1:hover { border: 2px solid #00d2ff; }"
-                                " %1:pressed { border: 2px solid #0098bd; }")
-                     .arg(selector);
-    }
-    control->setStyleSheet(sheet);
+    // An edge style of its own keeps every style from shading the fill into another colour,
+    // with the theme or without it; the widget's own colour also outweighs the theme's hover
+    // and pressed fills, so the colour a button stands for stays in sight.
+    control->setStyleSheet(QStringLiteral("%1 { background-color: %2; border-style: solid; }")
+                               .arg(selector, QColor(argb).name()));
 }
 
 } // namespace zemrak::ui

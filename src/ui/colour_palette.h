@@ -56,8 +56,9 @@ private:
     QImage m_field; // hue and saturation at full value, remade only on resize
 };
 
-// Gives `control` a flat background of `argb` with the theme's edge, keeping the accent edge
-// on hover for buttons: the look of every colour swatch in the program.
+// Gives `control` a flat background of `argb` and marks it as a swatch (dynamic property
+// "swatch"), whose edge, and a button's answer to the pointer, the theme draws: the look of
+// every colour swatch in the program.
 void show_swatch(QWidget* control, QRgb argb);
 
 } // namespace zemrak::ui

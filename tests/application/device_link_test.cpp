@@ -1,5 +1,5 @@
 #include "application/device_link.h"
-#include "model/config_defaults.h"
+#include "model/sensors.h"
 #include "test_support/device_fakes.h"
 #include "test_support/temp_dir.h"
 #include "test_support/virtual_mouse.h"

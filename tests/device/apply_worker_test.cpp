@@ -1,5 +1,5 @@
 #include "device/apply_worker.h"
-#include "model/config_defaults.h"
+#include "model/sensors.h"
 #include "test_support/device_fakes.h"
 #include "test_support/temp_dir.h"
 

@@ -1,5 +1,7 @@
 #include "device/button_map.h"
+#include "model/button_functions.h"
 #include "model/config_defaults.h"
+#include "model/sensors.h"
 
 #include <cstdint>
 #include <utility>

@@ -1,5 +1,6 @@
 #include "device/colour_report.h"
 #include "model/config_defaults.h"
+#include "model/sensors.h"
 
 #include <cstdint>
 

@@ -1,5 +1,6 @@
 #include "device/mode_report.h"
 #include "model/config_defaults.h"
+#include "model/sensors.h"
 
 #include <array>
 #include <cstdint>

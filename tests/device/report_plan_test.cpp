@@ -1,5 +1,6 @@
 #include "device/report_plan.h"
 #include "model/config_defaults.h"
+#include "model/sensors.h"
 #include "test_support/device_fakes.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "app/main_wnd.h"
-#include "model/config_defaults.h"
+#include "model/sensors.h"
 #include "program_folder.h"
 #include "test_support/temp_dir.h"
 #include "ui/colour_convert.h"

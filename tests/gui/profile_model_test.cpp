@@ -1,5 +1,5 @@
 #include "application/app_data.h"
-#include "model/config_defaults.h"
+#include "model/button_functions.h"
 #include "model/library_error.h"
 #include "pages/profile_model.h"
 #include "test_support/temp_dir.h"

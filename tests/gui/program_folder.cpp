@@ -1,5 +1,6 @@
 #include "program_folder.h"
 
+#include "model/config_defaults.h"
 #include "test_support/temp_dir.h"
 #include "ui/file_dialogs.h"
 #include "ui/modal.h"

@@ -4,7 +4,7 @@
 
 #include "app/main_wnd.h"
 #include "model/config_block.h"
-#include "model/config_defaults.h"
+#include "model/sensors.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,7 @@
 #include "macros/macro_library.h"
-#include "model/config_defaults.h"
+#include "model/button_functions.h"
 #include "model/profile_list.h"
+#include "model/sensors.h"
 #include "test_support/library_support.h"
 #include "test_support/temp_dir.h"
 

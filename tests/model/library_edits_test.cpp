@@ -2,7 +2,7 @@
 // after each, the references held by every profile, the saved file and the current-profile
 // flag.
 
-#include "model/config_defaults.h"
+#include "model/button_functions.h"
 #include "model/unicode.h"
 #include "test_support/library_support.h"
 

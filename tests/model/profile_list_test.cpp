@@ -1,4 +1,4 @@
-#include "model/config_defaults.h"
+#include "model/button_functions.h"
 #include "model/profile_list.h"
 
 #include <gtest/gtest.h>

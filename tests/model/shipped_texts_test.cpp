@@ -1,6 +1,8 @@
 // Checks the shipped English language file against the keys the program looks up.
 
+#include "model/button_functions.h"
 #include "model/key_tables.h"
+#include "model/light_effects.h"
 #include "model/text_table.h"
 
 #include <array>
@@ -20,9 +22,10 @@ std::filesystem::path shipped_file() {
     return std::filesystem::path(ZEMRAK_SOURCE_DIR) / "res" / "Language" / "lan.xml";
 }
 
-// Every text key the windows, pages and dialogs look up.
+// Every text key the windows and dialogs look up; the labels of the button functions and the
+// texts of the light effects come from their tables.
 // clang-format off
-constexpr std::array<std::string_view, 92> kApplicationKeys{
+constexpr std::array<std::string_view, 38> kApplicationKeys{
     "mouse_name_text", "warning_title_text", "no_connect_device_text", "profile_text",
     "delete_profile_text", "reset_profile_text", "no_custom_text", "one_left_click_text",
     "delete_macro_text", "delete_macro_dir_text", "delete_gun_text", "delete_gun_dir_text",
@@ -32,20 +35,7 @@ constexpr std::array<std::string_view, 92> kApplicationKeys{
     "add_gun_text", "input_gun_text", "rename_gun_dir_text", "rename_gun_text",
     "start_recording_text", "stop_recording_text", "mouse_move_text", "key_down_action",
     "key_up_action", "ctrl_text", "shift_text", "alt_text", "win_text", "set_macro_text",
-    "set_gun_text",
-    "button_off_text", "click_text", "menu_text", "scroll_text", "forward_text",
-    "backward_text", "dpi_cycle_text", "dpi_up_text", "dpi_down_text", "double_click_text",
-    "scroll_up_text", "scroll_down_text", "three_click_text", "send_gun_text",
-    "mode_switch_text", "juji_text", "open_explorer_text", "open_feedback_text", "cut_text",
-    "copy_text", "paste_text", "open_text", "save_text", "find_text", "redo_text", "undo_text",
-    "select_all_text", "print_text", "close_windows_text", "swap_windows_text",
-    "show_desktop_text", "run_command_text", "lock_pc_text", "new_text",
-    "light_mode_switch_text", "media_player_text", "play_pause_text", "media_stop_text",
-    "pre_track_text", "next_track_text", "volume_up_text", "volume_down_text", "mute_text",
-    "browser_home_text", "browser_favorites_text", "browser_forward_text",
-    "browser_backward_text", "browser_stop_text", "browser_refresh_text",
-    "browser_search_text", "email_text", "calculator_text", "my_computer_text",
-    "prate_cycle_text"};
+    "set_gun_text"};
 // clang-format on
 
 TEST(ShippedTexts, FileIsWellFormedWithOneElementPerKey) {
@@ -79,6 +69,30 @@ TEST(ShippedTexts, EveryApplicationKeyHasAText) {
     EXPECT_EQ(table.text("website_text"), "");
     // New profiles are named after this text followed by a number.
     EXPECT_EQ(table.text("profile_text"), "Profile");
+}
+
+TEST(ShippedTexts, EveryButtonFunctionLabelHasAText) {
+    const TextTable table = TextTable::load(shipped_file());
+    int labelled = 0;
+    for (const ButtonFunction& function : button_functions()) {
+        const std::string_view key = function_label_key(function.code);
+        if (!key.empty()) {
+            ++labelled;
+            EXPECT_FALSE(table.text(key).empty()) << int{function.code} << " " << key;
+        }
+    }
+    EXPECT_EQ(labelled, 58) << "54 labels of their own, 4 codes shown as a click";
+}
+
+TEST(ShippedTexts, EveryLightEffectHasANameADescriptionAndItsColourHint) {
+    const TextTable table = TextTable::load(shipped_file());
+    for (const LightEffect& effect : light_effects()) {
+        EXPECT_FALSE(table.text(effect.name_key).empty()) << effect.name_key;
+        EXPECT_FALSE(table.text(effect.description_key).empty()) << effect.description_key;
+        if (!effect.colour_hint_key.empty()) {
+            EXPECT_FALSE(table.text(effect.colour_hint_key).empty()) << effect.colour_hint_key;
+        }
+    }
 }
 
 TEST(ShippedTexts, EveryNamedKeyCodeHasAText) {

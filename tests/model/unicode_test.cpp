@@ -32,5 +32,14 @@ TEST(Unicode, NamesCompareWithoutRegardToCase) {
     EXPECT_FALSE(equal_ignoring_case(u"a", u"b"));
 }
 
+TEST(Unicode, AsciiNamesCompareOnlyTheirLettersWithoutRegardToCase) {
+    EXPECT_TRUE(equal_ignoring_ascii_case("Select_Macro", "SELECT_macro"));
+    EXPECT_TRUE(equal_ignoring_ascii_case("", ""));
+    EXPECT_FALSE(equal_ignoring_ascii_case("dpi_up", "dpi_up_"));
+    EXPECT_FALSE(equal_ignoring_ascii_case("dpi@", "dpi`")) << "0x40 and 0x60 are not letters";
+    EXPECT_FALSE(equal_ignoring_ascii_case("[", "{"));
+    EXPECT_FALSE(equal_ignoring_ascii_case("\xC3\x89", "\xC3\xA9")) << "no folding beyond ASCII";
+}
+
 } // namespace
 } // namespace zemrak

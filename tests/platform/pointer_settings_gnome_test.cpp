@@ -1,5 +1,6 @@
 #include "device/pointer_change.h"
 #include "model/config_defaults.h"
+#include "model/sensors.h"
 #include "platform/pointer_settings_gnome.h"
 
 #include <cstdlib>

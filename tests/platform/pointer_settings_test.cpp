@@ -1,5 +1,6 @@
 #include "device/pointer_change.h"
 #include "model/config_defaults.h"
+#include "model/sensors.h"
 #include "platform/pointer_settings.h"
 #include "platform/pointer_settings_backend.h"
 #include "platform/pointer_settings_noop.h"

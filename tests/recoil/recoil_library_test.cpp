@@ -1,5 +1,6 @@
-#include "model/config_defaults.h"
+#include "model/button_functions.h"
 #include "model/profile_list.h"
+#include "model/sensors.h"
 #include "recoil/recoil_library.h"
 #include "test_support/library_support.h"
 #include "test_support/temp_dir.h"

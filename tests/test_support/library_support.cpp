@@ -1,6 +1,6 @@
 #include "test_support/library_support.h"
 
-#include "model/config_defaults.h"
+#include "model/sensors.h"
 
 #include <gtest/gtest.h>
 

@@ -5,6 +5,7 @@
 #include "device/report_plan.h"
 #include "model/byte_io.h"
 #include "model/config_defaults.h"
+#include "model/sensors.h"
 #include "uhid_mouse.h"
 #include "zemrak_hid.h"
 

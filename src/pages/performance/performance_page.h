@@ -2,18 +2,16 @@
 
 #include "model/config_block.h"
 #include "pages/page_host.h"
+#include "pages/performance/stage_row.h"
 #include "ui/notify_pump.h"
 
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
-class QCheckBox;
-class QComboBox;
-class QFrame;
 class QLabel;
-class QObject;
 class QPushButton;
 class QSlider;
 class QWidget;
@@ -50,36 +48,11 @@ private:
     static constexpr std::size_t kStages = ConfigBlock::kStages;
     static constexpr std::size_t kPollingRates = 4;
 
-    struct StageRow {
-        QFrame* row = nullptr;
-        QPushButton* option = nullptr;
-        QCheckBox* check = nullptr;
-        QPushButton* swatch = nullptr;
-        QLabel* low = nullptr;
-        QSlider* slider = nullptr;
-        QLabel* high = nullptr;
-        QLabel* value = nullptr;
-    };
-
     void build_stage_rows(QWidget* parent);
-    void apply_sensor_ranges();
+    void connect_controls();
 
-    void on_select(const ui::Notification& n);
-    void on_value_set(const ui::Notification& n);
-    void on_value_dragged(const ui::Notification& n);
-    void on_value(const ui::Notification& n, bool released);
-    void on_check(const ui::Notification& n);
-    void on_item_select(const ui::Notification& n);
-    void on_click(const ui::Notification& n);
-
-    // The stage whose control sent a notification, or kStages when none of them did.
-    template <typename Member>
-    [[nodiscard]] std::size_t stage_of(const QObject* control, Member member) const;
-
-    void show_dpi(std::size_t stage, std::int32_t code);
-    void show_colour(std::size_t stage, Colour colour);
+    void pick_stage_colour(std::size_t stage);
     void show_active_stage(std::size_t stage);
-    void show_stage_enabled(std::size_t stage, bool enabled);
     void show_rows(std::int32_t count);
     void show_pointer_values();
     [[nodiscard]] std::int32_t offered_rows() const;
@@ -93,7 +66,7 @@ private:
     // Set while refresh() fills the controls, whose signals must not write the profile back.
     bool m_refreshing = false;
 
-    std::array<StageRow, kStages> m_rows{};
+    std::vector<StageRow> m_rows;
     std::array<QPushButton*, kPollingRates> m_pollingOptions{};
 };
 

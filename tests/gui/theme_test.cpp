@@ -1,0 +1,107 @@
+// The shipped style sheet against the widgets that take their colours from it.
+
+#include "model/light_effects.h"
+#include "pages/lighting/effect_preview.h"
+#include "ui/colour_palette.h"
+
+#include <QFile>
+#include <QImage>
+#include <QMetaProperty>
+#include <QPushButton>
+#include <QWidget>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace zemrak {
+namespace {
+
+QString shipped_sheet() {
+    QFile file(QStringLiteral(ZEMRAK_SOURCE_DIR "/res/theme/zemrak.qss"));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    return QString::fromUtf8(file.readAll());
+}
+
+QRgb pixel(QWidget& widget, QPoint at) {
+    return widget.grab().toImage().pixel(at) | 0xFF000000u;
+}
+
+// The colour properties a widget class adds to QWidget's.
+std::vector<QMetaProperty> own_colour_properties(const QObject& object) {
+    std::vector<QMetaProperty> found;
+    const QMetaObject* meta = object.metaObject();
+    for (int i = QWidget::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
+        if (meta->property(i).metaType() == QMetaType::fromType<QColor>()) {
+            found.push_back(meta->property(i));
+        }
+    }
+    return found;
+}
+
+pages::EffectPreview* off_preview(QWidget& parent) {
+    auto* preview = new pages::EffectPreview(
+        [] {
+            pages::EffectLook look;
+            look.mode = kLightOff;
+            return look;
+        },
+        &parent);
+    preview->setFixedSize(120, 34);
+    return preview;
+}
+
+TEST(Theme, SheetGivesThePreviewEveryColourOfItsOwn) {
+    QWidget parent;
+    pages::EffectPreview* preview = off_preview(parent);
+    const std::vector<QMetaProperty> colours = own_colour_properties(*preview);
+    ASSERT_EQ(3u, colours.size()) << "background, edge, spark";
+    const QColor unset(0x12, 0x34, 0x56);
+    for (const QMetaProperty& property : colours) {
+        property.write(preview, unset);
+    }
+    parent.setStyleSheet(shipped_sheet());
+    preview->ensurePolished();
+    for (const QMetaProperty& property : colours) {
+        EXPECT_NE(unset, property.read(preview).value<QColor>())
+            << property.name() << " has no qproperty rule in the sheet";
+    }
+}
+
+TEST(Theme, PreviewPaintsInTheColoursTheSheetGives) {
+    QWidget parent;
+    pages::EffectPreview* preview = off_preview(parent);
+    parent.setStyleSheet(QStringLiteral(
+        "#effect_preview { qproperty-background: #010203; qproperty-edge: #405060; }"));
+    preview->ensurePolished();
+    EXPECT_EQ(qRgb(0x01, 0x02, 0x03), pixel(*preview, {60, 4})) << "where no light shines";
+    EXPECT_EQ(qRgb(0x40, 0x50, 0x60), pixel(*preview, {60, 0})) << "the outline";
+}
+
+TEST(Theme, SwatchesShowTheirColourFlatWithTheEdgeTheSheetGives) {
+    QWidget parent;
+    parent.setStyleSheet(shipped_sheet());
+    auto* plain = new QPushButton(&parent);
+    plain->setObjectName(QStringLiteral("plain"));
+    auto* stage = new QPushButton(&parent);
+    stage->setObjectName(QStringLiteral("stage"));
+    stage->setProperty("role", "stageswatch");
+    const QRgb colour = qRgb(0x21, 0x43, 0x65);
+    for (QPushButton* swatch : {plain, stage}) {
+        swatch->setFixedSize(40, 20);
+        ui::show_swatch(swatch, colour);
+        EXPECT_EQ(colour, pixel(*swatch, {20, 10})) << swatch->objectName().toStdString();
+        EXPECT_NE(colour, pixel(*swatch, {0, 10})) << swatch->objectName().toStdString();
+    }
+    EXPECT_NE(pixel(*plain, {0, 10}), pixel(*stage, {0, 10})) << "stage colours have an edge "
+                                                                 "of their own";
+
+    // Without the sheet the colour is still shown as it is, not shaded by the style.
+    QPushButton bare;
+    bare.setObjectName(QStringLiteral("bare"));
+    bare.setFixedSize(40, 20);
+    ui::show_swatch(&bare, colour);
+    EXPECT_EQ(colour, pixel(bare, {20, 10}));
+}
+
+} // namespace
+} // namespace zemrak
