@@ -79,10 +79,6 @@ void CMainWnd::initialise() {
     m_lightPage.init(m_ui->light_page_ver, *this);
     m_macroPage.init(m_ui->macro_page_ver, *this);
     m_gunPage.init(m_ui->gun_page_ver, *this);
-    connect(m_model, &pages::ProfileModel::profileChanged, this, [this](ConfigBlock* profile) {
-        m_performancePage.refresh(profile);
-        m_lightPage.refresh(profile);
-    });
     // Connected once every page has built its controls, so each control reaches its page.
     m_router = new ui::NotifyRouter([this](const ui::Notification& n) { on_notify(n); }, this);
     m_router->attach(this);

@@ -245,8 +245,8 @@ TEST_F(MainWndTest, RemovalHidesOnceAndArrivalShowsNothing) {
     start();
     ASSERT_TRUE(m_window->isVisible());
     test::set_virtual_mouse_plugged(0);
-    QApplication::processEvents();
-    EXPECT_FALSE(m_window->isVisible());
+    // The device link handles the notice on its own thread, then tells the window.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !m_window->isVisible(); }, 5000));
     EXPECT_EQ(DeviceState::Removed, m_window->device_state());
     test::set_virtual_mouse_plugged(1);
     QTest::qWait(700); // the arrival waits half a second before it opens the channels

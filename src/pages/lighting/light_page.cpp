@@ -2,6 +2,7 @@
 
 #include "model/config_block.h"
 #include "pages/lighting/effect_preview.h"
+#include "pages/profile_model.h"
 #include "ui/colour_convert.h"
 #include "ui/colour_palette.h"
 #include "ui/qt_text.h"
@@ -37,6 +38,8 @@ CLightPage::~CLightPage() = default;
 void CLightPage::init(QWidget* container, PageHost& host) {
     m_container = container;
     m_host = &host;
+    QObject::connect(&host.model(), &ProfileModel::profileChanged, container,
+                     [this](ConfigBlock* profile) { refresh(profile); });
     if (auto* placeholder =
             container->findChild<QWidget*>(QStringLiteral("light_page_placeholder"))) {
         placeholder->hide();

@@ -1,6 +1,7 @@
 #include "pages/performance/performance_page.h"
 
 #include "model/device_params.h"
+#include "pages/profile_model.h"
 #include "platform/pointer_settings.h"
 #include "ui/select_color_wnd.h"
 #include "ui/texts.h"
@@ -43,6 +44,8 @@ CPerformancePage::~CPerformancePage() = default;
 void CPerformancePage::init(QWidget* container, PageHost& host) {
     m_container = container;
     m_host = &host;
+    QObject::connect(&host.model(), &ProfileModel::profileChanged, container,
+                     [this](ConfigBlock* profile) { refresh(profile); });
     m_sensor = host.device_params().sensor;
     m_stageRows = host.device_params().stage_rows;
 
