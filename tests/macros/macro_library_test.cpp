@@ -20,10 +20,7 @@ using test::write_bytes;
 // A record whose every byte, reserved ones included, is recognisable; the action count stays
 // within the 30 the library accepts so that nothing is bounded.
 std::vector<std::uint8_t> patterned_record(std::uint8_t seed) {
-    std::vector<std::uint8_t> bytes(MacroRecord::kSize);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        bytes[i] = static_cast<std::uint8_t>((i * 7 + seed) & 0xFF);
-    }
+    std::vector<std::uint8_t> bytes = test::patterned_bytes(MacroRecord::kSize, 7, seed);
     bytes[MacroRecord::kActionCountOffset] = 30;
     bytes[MacroRecord::kActionCountOffset + 1] = 0;
     return bytes;

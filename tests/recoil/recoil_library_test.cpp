@@ -20,10 +20,7 @@ using test::write_bytes;
 // A record whose every byte is recognisable, the second parameter byte and the reserved
 // bytes included; the bullet count stays within the 30 the library accepts.
 std::vector<std::uint8_t> patterned_record(std::uint8_t seed) {
-    std::vector<std::uint8_t> bytes(RecoilRecord::kSize);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        bytes[i] = static_cast<std::uint8_t>((i * 13 + seed) & 0xFF);
-    }
+    std::vector<std::uint8_t> bytes = test::patterned_bytes(RecoilRecord::kSize, 13, seed);
     bytes[RecoilRecord::kBulletCountOffset] = 17;
     return bytes;
 }

@@ -25,6 +25,10 @@ namespace zemrak::test {
     return {bytes.begin(), bytes.end()};
 }
 
+// `size` bytes whose every one is recognisable: byte i is (i * step + seed) mod 256.
+[[nodiscard]] std::vector<std::uint8_t> patterned_bytes(std::size_t size, std::size_t step,
+                                                        std::uint8_t seed);
+
 // Records back to back, as a library file holds them.
 template <class Record>
 [[nodiscard]] std::vector<std::uint8_t> image_of(std::initializer_list<Record> records) {
