@@ -67,6 +67,9 @@ DeviceState DeviceLink::install(std::unique_ptr<HidLibrary> library, bool simula
     {
         const std::lock_guard lock(m_mutex);
         if (m_library) {
+            // A library that is no longer used must not keep the mouse open.
+            m_library->close_command();
+            m_library->close_data();
             m_retired.push_back(std::move(m_library));
         }
         m_library = std::move(library);

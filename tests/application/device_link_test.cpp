@@ -124,6 +124,17 @@ TEST_F(DeviceLinkTest, AppliesGoToTheLibraryInUseAfterASwitch) {
     EXPECT_EQ(before + 5, m_mouse.accepted_writes());
 }
 
+TEST_F(DeviceLinkTest, ALibraryThatIsReplacedLetsGoOfTheMouse) {
+    auto link = make_link();
+    ASSERT_EQ(DeviceState::Connected, link->open({ZEMRAK_VIRTUAL_MOUSE_PATH, {}, false}));
+    // Another binding of the same loaded library sees the channels the link holds.
+    const auto other = HidLibrary::load(ZEMRAK_VIRTUAL_MOUSE_PATH);
+    EXPECT_TRUE(other->write_command(make_command_report()));
+    EXPECT_EQ(DeviceState::NotConnected,
+              link->use_library(HidLibrary::load(m_dir / "missing.so"), false));
+    EXPECT_FALSE(other->write_command(make_command_report())) << "both channels were closed";
+}
+
 TEST_F(DeviceLinkTest, ArrivalSettlesOnTheWorkerAndRemovalIsReported) {
     auto link = make_link();
     ASSERT_EQ(DeviceState::Connected, link->open({ZEMRAK_VIRTUAL_MOUSE_PATH, {}, false}));
