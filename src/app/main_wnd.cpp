@@ -79,6 +79,7 @@ void CMainWnd::initialise() {
     m_lightPage.init(m_ui->light_page_ver, *this);
     m_macroPage.init(m_ui->macro_page_ver, *this);
     m_gunPage.init(m_ui->gun_page_ver, *this);
+    connect_controls();
     // Connected once every page has built its controls, so each control reaches its page.
     m_router = new ui::NotifyRouter([this](const ui::Notification& n) { on_notify(n); }, this);
     m_router->attach(this);
@@ -267,62 +268,65 @@ ui::CNotifyPump* CMainWnd::page_named(const QString& name) {
 }
 
 void CMainWnd::on_notify(const ui::Notification& n) {
-    if (!n.page.isEmpty()) {
-        if (const ui::CNotifyPump* page = page_named(n.page)) {
-            page->notify(n);
-        }
-        return;
-    }
-    if (n.type == QLatin1String("click")) {
-        on_click(n.sender);
-    } else if (n.type == QLatin1String("selectchanged")) {
-        switch_tabs(n.sender);
-    } else if (n.type == QLatin1String("itemselect") && n.sender == "profile_combo") {
-        m_profileBar->on_item_select(n.wparam);
-    } else if (n.type == QLatin1String("killfocus") && n.sender == "edit_profile_name") {
-        m_profileBar->rename();
+    if (n.page.isEmpty()) {
+        notify(n);
+    } else if (const ui::CNotifyPump* page = page_named(n.page)) {
+        page->notify(n);
     }
 }
 
-void CMainWnd::on_click(const QString& sender) {
-    if (sender == "min_btn") {
-        showMinimized();
-    } else if (sender == "exit_btn") {
-        // Without a tray a hidden window could only come back through a second launch.
-        if (CTrayIcon::available()) {
-            hide();
-        } else {
-            request_exit();
-        }
-    } else if (sender == "btn_add_profile") {
-        m_profileBar->add();
-    } else if (sender == "btn_delete_profile") {
-        m_profileBar->remove();
-    } else if (sender == "btn_menu_profile") {
+void CMainWnd::connect_controls() {
+    const auto click = [this](const QObject* control, std::function<void()> action) {
+        on(control, "click", [action = std::move(action)](const ui::Notification&) { action(); });
+    };
+    click(m_ui->min_btn, [this] { showMinimized(); });
+    click(m_ui->exit_btn, [this] { close_to_tray(); });
+    click(m_ui->logo_btn, [this] { open_website(); });
+    click(m_ui->btn_add_profile, [this] { m_profileBar->add(); });
+    click(m_ui->btn_delete_profile, [this] { m_profileBar->remove(); });
+    click(m_ui->btn_reset_profile, [this] { m_profileBar->reset(); });
+    click(m_ui->btn_apply, [this] { post_apply(); });
+    click(m_ui->btn_menu_profile, [this] {
         const QWidget* button = m_ui->btn_menu_profile;
         open_menu("profilemenu.xml", button->mapToGlobal(QPoint(0, button->height())));
-    } else if (sender == "btn_reset_profile") {
-        m_profileBar->reset();
-    } else if (sender == "btn_apply") {
-        post_apply();
-    } else if (sender == "logo_btn") {
-        const QString site = ui::Texts::text("website_text");
-        if (!site.isEmpty()) {
-            QDesktopServices::openUrl(QUrl(site));
-        }
+    });
+    on(m_ui->profile_combo, "itemselect",
+       [this](const ui::Notification& n) { m_profileBar->on_item_select(n.wparam); });
+    on(m_ui->edit_profile_name, "killfocus",
+       [this](const ui::Notification&) { m_profileBar->rename(); });
+
+    // The section selectors: the three configuration pages share the first section.
+    struct Section {
+        const QObject* selector;
+        int outer;
+        int inner; // -1: a section without inner pages
+    };
+    for (const Section section :
+         {Section{m_ui->key_btn, 0, 0}, Section{m_ui->performance_btn, 0, 1},
+          Section{m_ui->light_btn, 0, 2}, Section{m_ui->macro_btn, 1, -1},
+          Section{m_ui->gun_btn, 2, -1}}) {
+        on(section.selector, "selectchanged", [this, section](const ui::Notification&) {
+            m_ui->config_tab->setCurrentIndex(section.outer);
+            if (section.inner >= 0) {
+                m_ui->main_tab->setCurrentIndex(section.inner);
+            }
+        });
     }
 }
 
-void CMainWnd::switch_tabs(const QString& selector) {
-    if (selector == "key_btn" || selector == "performance_btn" || selector == "light_btn") {
-        m_ui->config_tab->setCurrentIndex(0);
-        m_ui->main_tab->setCurrentIndex(selector == "key_btn"           ? 0
-                                        : selector == "performance_btn" ? 1
-                                                                        : 2);
-    } else if (selector == "macro_btn") {
-        m_ui->config_tab->setCurrentIndex(1);
-    } else if (selector == "gun_btn") {
-        m_ui->config_tab->setCurrentIndex(2);
+void CMainWnd::close_to_tray() {
+    // Without a tray a hidden window could only come back through a second launch.
+    if (CTrayIcon::available()) {
+        hide();
+    } else {
+        request_exit();
+    }
+}
+
+void CMainWnd::open_website() {
+    const QString site = ui::Texts::text("website_text");
+    if (!site.isEmpty()) {
+        QDesktopServices::openUrl(QUrl(site));
     }
 }
 

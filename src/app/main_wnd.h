@@ -13,6 +13,7 @@
 #include "platform/pointer_settings.h"
 #include "recoil/gun_page.h"
 #include "ui/notification.h"
+#include "ui/notify_pump.h"
 
 #include <QWidget>
 #include <filesystem>
@@ -42,7 +43,7 @@ struct MainWndOptions {
 
 // The main window: header, section selectors, the pages, the profile bar and the apply
 // button; it owns the program's data, the device link and the tray icon.
-class CMainWnd final : public QWidget, public pages::PageHost {
+class CMainWnd final : public QWidget, public pages::PageHost, private ui::CNotifyPump {
     Q_OBJECT
 public:
     explicit CMainWnd(MainWndOptions options);
@@ -88,8 +89,9 @@ protected:
 
 private:
     void on_notify(const ui::Notification& notification);
-    void on_click(const QString& sender);
-    void switch_tabs(const QString& selector);
+    void connect_controls();
+    void close_to_tray();
+    void open_website();
     void open_menu(const QString& layout, QPoint anchor);
     void open_device_link();
     void on_apply_finished(const ApplyOutcome& outcome);

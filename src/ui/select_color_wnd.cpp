@@ -54,18 +54,23 @@ ChannelText read_channel_text(const QString& typed) {
 }
 
 struct CSelectColorWnd::Impl final : CNotifyPump {
-    explicit Impl(CSelectColorWnd& dialog) : window(dialog) {
-        on("click", [this](const Notification& n) { on_click(n.sender); });
-        on("colorchanged", [this](const Notification&) { take_palette_colour(); });
-        on("colorchangedbuttonup", [this](const Notification&) { take_palette_colour(); });
-        on("textchanged", [this](const Notification& n) { on_text(n); });
-    }
+    explicit Impl(CSelectColorWnd& dialog) : window(dialog) {}
 
-    void on_click(const QString& sender) {
-        if (sender == QLatin1String("ok_btn")) {
-            window.done(kDialogOk);
-        } else if (sender == QLatin1String("cancel_btn") || sender == QLatin1String("exit_btn")) {
-            window.done(kDialogCancel);
+    // Once the controls exist: one handler per control.
+    void connect_controls() {
+        const auto close_with = [this](int code) {
+            return [this, code](const Notification&) { window.done(code); };
+        };
+        on(ui.ok_btn, "click", close_with(kDialogOk));
+        on(ui.cancel_btn, "click", close_with(kDialogCancel));
+        on(ui.exit_btn, "click", close_with(kDialogCancel));
+        on(ui.color_Pallet, "colorchanged", [this](const Notification&) { take_palette_colour(); });
+        on(ui.color_Pallet, "colorchangedbuttonup",
+           [this](const Notification&) { take_palette_colour(); });
+        const auto channels = edits();
+        for (std::size_t channel = 0; channel < channels.size(); ++channel) {
+            on(channels.at(channel), "textchanged",
+               [this, channel](const Notification& n) { on_text(channel, n.text); });
         }
     }
 
@@ -75,18 +80,8 @@ struct CSelectColorWnd::Impl final : CNotifyPump {
         show_edits();
     }
 
-    void on_text(const Notification& n) {
-        std::size_t channel = 0;
-        if (n.sender == QLatin1String("r_edit")) {
-            channel = 0;
-        } else if (n.sender == QLatin1String("g_edit")) {
-            channel = 1;
-        } else if (n.sender == QLatin1String("b_edit")) {
-            channel = 2;
-        } else {
-            return;
-        }
-        const ChannelText read = read_channel_text(n.text);
+    void on_text(std::size_t channel, const QString& typed) {
+        const ChannelText read = read_channel_text(typed);
         if (read.rewrite) {
             edits().at(channel)->setText(read.text);
         }
@@ -126,6 +121,7 @@ struct CSelectColorWnd::Impl final : CNotifyPump {
 CSelectColorWnd::CSelectColorWnd(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), m_impl(std::make_unique<Impl>(*this)) {
     m_impl->ui.setupUi(this);
+    m_impl->connect_controls();
     setObjectName(QStringLiteral("SelectColorWnd"));
     Texts::apply(this);
     setWindowTitle(Texts::text("select_color_title_text"));
