@@ -1,11 +1,14 @@
 // The shipped style sheet against the widgets that take their colours from it.
 
+#include "macros/macro_action_row.h"
 #include "model/light_effects.h"
 #include "pages/lighting/effect_preview.h"
 #include "ui/colour_palette.h"
 
 #include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QListWidget>
 #include <QMetaProperty>
 #include <QPushButton>
 #include <QWidget>
@@ -101,6 +104,38 @@ TEST(Theme, SwatchesShowTheirColourFlatWithTheEdgeTheSheetGives) {
     bare.setFixedSize(40, 20);
     ui::show_swatch(&bare, colour);
     EXPECT_EQ(colour, pixel(bare, {20, 10}));
+}
+
+// As "#rrggbb", which a failure prints readably.
+QString text_colour(const QLabel* label) {
+    return label->palette().color(QPalette::WindowText).name();
+}
+
+TEST(Theme, SelectedActionRowTurnsItsTextsDarkOnTheAccent) {
+    QListWidget list;
+    list.setStyleSheet(shipped_sheet());
+    MacroAction action;
+    action.set_code(4);
+    action.set_kind(MacroAction::Press);
+    for (int i = 0; i < 2; ++i) {
+        pages::MacroActionRow::append_to(&list)->show_action(action);
+    }
+    list.show();
+    pages::MacroActionRow* row = pages::MacroActionRow::at(&list, 1);
+    const QString plain = text_colour(row->action());
+    list.setCurrentRow(1);
+    EXPECT_EQ("#0e0f12", text_colour(row->action()));
+    EXPECT_EQ("#0e0f12", text_colour(row->delay()));
+    EXPECT_NE(plain, text_colour(row->action()));
+    list.setCurrentRow(0);
+    EXPECT_EQ(plain, text_colour(row->action()));
+
+    // Mouse buttons stand out from keys in the accent.
+    const QString key_colour = text_colour(row->key());
+    action.set_code(240);
+    row->show_action(action);
+    EXPECT_EQ("#00d2ff", text_colour(row->key()));
+    EXPECT_NE(key_colour, text_colour(row->key()));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "ui/colour_convert.h"
 #include "ui/colour_palette.h"
 #include "ui/qt_text.h"
+#include "ui/row_controls.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -13,11 +14,13 @@
 #include <QLayout>
 #include <QPushButton>
 #include <QSlider>
-#include <QStyle>
 #include <algorithm>
 
 namespace zemrak::pages {
 namespace {
+
+using ui::named_child;
+using ui::set_style_flag;
 
 // Sliders of a sensor we know nothing of: its codes are kept in the profile but no report
 // carries them, so any range will do.
@@ -25,23 +28,6 @@ constexpr int kUnknownSensorMin = 1;
 constexpr int kUnknownSensorMax = 100;
 // A click beside the thumb moves it by about a twelfth of the range.
 constexpr int kPageStepsPerRange = 12;
-
-// Style rules keyed on dynamic properties are only re-read when the widget is polished again.
-void set_style_flag(QWidget* widget, const char* name, bool on) {
-    if (widget->property(name).toBool() == on && widget->property(name).isValid()) {
-        return;
-    }
-    widget->setProperty(name, on);
-    widget->style()->unpolish(widget);
-    widget->style()->polish(widget);
-}
-
-template <typename T>
-T* named_child(QWidget* parent, const QString& name) {
-    auto* widget = new T(parent);
-    widget->setObjectName(name);
-    return widget;
-}
 
 // The row's buttons answer the mouse only: the keyboard goes to the sliders.
 void point_only(QWidget* control) {
