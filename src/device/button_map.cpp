@@ -127,6 +127,9 @@ ButtonMapEncoding encode_button_map(const ConfigBlock& block) {
         ButtonMapBytes entry = function_map_bytes(record.function_code());
         if (record.function_code() == kShortcutFunction) {
             entry.key = record.shortcut_key();
+        } else if (record.function_code() == kMacroFunction &&
+                   encoding.macro_pages.size() == kMaxMacroPages) {
+            entry = function_map_bytes(default_function_code(n));
         } else if (record.function_code() == kMacroFunction) {
             entry.key = low_byte(static_cast<std::uint32_t>(record.repeat_mode()));
             entry.kind = encoding.macro_pages.empty() ? kFirstMacroKind : kLaterMacroKind;

@@ -16,6 +16,11 @@ namespace zemrak {
 inline constexpr std::uint8_t kFirstMacroKind = 0x04;
 inline constexpr std::uint8_t kLaterMacroKind = 0x14;
 
+// The mouse has room for two macro pages: the announce codes after theirs belong to the
+// sensitivity and colour reports. A profile from elsewhere may still hold more macro buttons;
+// those after the second get the map entry of their record's default function instead.
+inline constexpr std::size_t kMaxMacroPages = 2;
+
 struct ButtonMapEncoding {
     ButtonMap map{};
     // One page per macro button in record order; page p is announced with

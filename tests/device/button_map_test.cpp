@@ -102,6 +102,22 @@ TEST(ButtonMap, TwoMacroButtonsGetPagesInRecordOrder) {
     EXPECT_EQ(page_of({0x00, 0x07, 0x05, 0x05}), encoding.macro_pages[1]);
 }
 
+TEST(ButtonMap, MacroButtonsAfterTheSecondGetTheirDefaultFunctionAndNoPage) {
+    ConfigBlock block = default_profile();
+    for (const std::size_t record : {1U, 3U, 5U, 9U}) {
+        block.button(record) = macro_record(1, {make_action(MacroAction::Press, 10, 0x04)});
+    }
+    const ButtonMapEncoding encoding = encode_button_map(block);
+    EXPECT_EQ(2u, encoding.macro_pages.size()) << "a third page would be announced as 0x04";
+    EXPECT_EQ(kFirstMacroKind, encoding.map[3]);
+    EXPECT_EQ(kLaterMacroKind, encoding.map[7]);
+    // Record 5's default is "dpi_up", record 9's is no function at all.
+    EXPECT_EQ(0x03, encoding.map[10]);
+    EXPECT_EQ(0x03, encoding.map[11]);
+    EXPECT_EQ(0x00, encoding.map[18]);
+    EXPECT_EQ(0x00, encoding.map[19]);
+}
+
 TEST(ButtonMap, EmptyMacroStillGetsAZeroPage) {
     ConfigBlock block = default_profile();
     block.button(0) = macro_record(5, {});
