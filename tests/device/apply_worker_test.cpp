@@ -114,14 +114,23 @@ TEST_F(ApplyWorkerTest, EditsDuringAnApplyDoNotRaceWithIt) {
         worker->request_apply();
     }
     ConfigBlock& live = *m_store.profiles().current();
+    const ConfigBlock before = live;
     std::int32_t value = 0;
+    ConfigBlock expected = live;
     while (m_finished.load() < kApplies) {
         live.set_light_brightness(value++ % 11);
         live.set_stage_dpi_code(static_cast<std::size_t>(value % 8), value % 80);
         live.button(static_cast<std::size_t>(value % 16)).set_function_code(1);
+        // The same edits on a record no apply ever sees.
+        expected.set_light_brightness((value - 1) % 11);
+        expected.set_stage_dpi_code(static_cast<std::size_t>(value % 8), value % 80);
+        expected.button(static_cast<std::size_t>(value % 16)).set_function_code(1);
     }
     worker.reset();
     EXPECT_EQ(kApplies, m_finished.load());
+    ASSERT_GT(value, 0) << "the edits ran while the applies did";
+    EXPECT_TRUE(live == expected) << "no edit made during the applies was lost or undone";
+    EXPECT_FALSE(live == before);
 }
 
 } // namespace
