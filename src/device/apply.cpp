@@ -11,8 +11,13 @@ std::optional<ApplySnapshot> take_apply_snapshot(const ProfileStore& store) {
     if (current == nullptr) {
         return std::nullopt;
     }
-    ApplySnapshot snapshot{
-        *current, store.index_record(), {}, store.index_file(), store.profiles_file()};
+    ApplySnapshot snapshot{*current,
+                           store.index_record(),
+                           {},
+                           store.index_file(),
+                           store.profiles_file(),
+                           store.save_order(),
+                           store.save_order()->take()};
     snapshot.profiles.reserve(profiles.size() * ConfigBlock::kSize);
     for (const auto image : profiles.images()) {
         snapshot.profiles.insert(snapshot.profiles.end(), image.begin(), image.end());
@@ -30,7 +35,16 @@ ApplyOutcome run_apply(const ApplySnapshot& snapshot, ConfigBlock& last_applied,
     const std::vector<ReportStep> steps = plan_reports(snapshot.profile, services.params);
     outcome.reports = send_reports(steps, services.hid, services.pause);
     outcome.index_error = save_index_record(snapshot.index_file, snapshot.index);
-    outcome.profiles_error = write_file_atomically(snapshot.profiles_file, snapshot.profiles);
+    const auto write = [&snapshot] {
+        return write_file_atomically(snapshot.profiles_file, snapshot.profiles);
+    };
+    if (!snapshot.save_order) {
+        outcome.profiles_error = write();
+    } else if (const auto written = snapshot.save_order->write_in_order(snapshot.state, write)) {
+        outcome.profiles_error = *written;
+    } else {
+        outcome.profiles_superseded = true;
+    }
     return outcome;
 }
 

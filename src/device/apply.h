@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -26,6 +27,9 @@ struct ApplySnapshot {
     std::vector<std::uint8_t> profiles; // what profile.bin is to hold
     std::filesystem::path index_file;
     std::filesystem::path profiles_file;
+    // When the copy was taken, in the order of the writes of profile.bin.
+    std::shared_ptr<SaveOrder> save_order;
+    std::uint64_t state = 0;
 };
 
 // The snapshot of the store's current state; nothing when no profile is current.
@@ -42,12 +46,15 @@ struct ApplyOutcome {
     SendResult reports;
     std::error_code index_error;    // saving Data.bin
     std::error_code profiles_error; // saving profile.bin
+    // profile.bin was left as it was: the window saved a newer list while the apply ran.
+    bool profiles_superseded = false;
     [[nodiscard]] bool saved() const { return !index_error && !profiles_error; }
 };
 
 // Runs one apply of `snapshot`: pointer settings that differ from `last_applied`, then
 // `last_applied` becomes the snapshot's profile, then the reports, then Data.bin and
-// profile.bin. No step stops a later one.
+// profile.bin (unless a newer list was saved since the snapshot was taken). No step stops a
+// later one.
 [[nodiscard]] ApplyOutcome run_apply(const ApplySnapshot& snapshot, ConfigBlock& last_applied,
                                      const ApplyServices& services);
 

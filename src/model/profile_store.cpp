@@ -73,7 +73,11 @@ StartupReport ProfileStore::load_all(std::int32_t sensor, std::u16string_view ba
 }
 
 std::error_code ProfileStore::save_profiles() const {
-    return zemrak::save_profiles(profiles_file(), m_profiles);
+    const std::uint64_t state = m_saveOrder->take();
+    return m_saveOrder
+        ->write_in_order(state,
+                         [this] { return zemrak::save_profiles(profiles_file(), m_profiles); })
+        .value_or(std::error_code());
 }
 
 IndexRecord ProfileStore::index_record() const {

@@ -2,10 +2,12 @@
 
 #include "model/profile_files.h"
 #include "model/profile_list.h"
+#include "model/save_order.h"
 #include "platform/folders.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string_view>
 #include <system_error>
 
@@ -46,7 +48,11 @@ public:
     // copy is taken. `base_text` is the text that default profile names start with.
     StartupReport load_all(std::int32_t sensor, std::u16string_view base_text);
 
+    // Writes profile.bin from the list as it is now. Every other writer of the file (the apply
+    // worker) goes through save_order(), so this state is never overwritten by an older one.
     [[nodiscard]] std::error_code save_profiles() const;
+    // The order of the writes of profile.bin; shared with the copies an apply takes.
+    [[nodiscard]] const std::shared_ptr<SaveOrder>& save_order() const { return m_saveOrder; }
     // Data.bin as it is to be saved: the current index and the reserved word as read.
     [[nodiscard]] IndexRecord index_record() const;
     // Writes index_record() to Data.bin.
@@ -56,6 +62,7 @@ private:
     Folders m_folders;
     ProfileList m_profiles;
     std::int32_t m_indexReserved = 0;
+    std::shared_ptr<SaveOrder> m_saveOrder = std::make_shared<SaveOrder>();
 };
 
 } // namespace zemrak

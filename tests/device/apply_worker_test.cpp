@@ -32,6 +32,7 @@ protected:
             ApplyWorker::Hooks{[this](bool busy) { m_log.add(busy ? "busy" : "idle"); },
                                [this](const ApplyOutcome& outcome) {
                                    m_failed += outcome.reports.failed;
+                                   m_superseded += outcome.profiles_superseded ? 1 : 0;
                                    ++m_finished;
                                }});
     }
@@ -45,6 +46,7 @@ protected:
     DeviceParams m_params;
     std::atomic<int> m_finished{0};
     std::atomic<std::size_t> m_failed{0};
+    std::atomic<int> m_superseded{0};
 };
 
 TEST_F(ApplyWorkerTest, QueuedAppliesRunOneAfterTheOtherEachWithItsOwnSnapshot) {
@@ -103,6 +105,46 @@ TEST_F(ApplyWorkerTest, FailedWritesAreReportedBack) {
     }
     EXPECT_EQ(1, m_finished.load());
     EXPECT_EQ(3u, m_failed.load());
+}
+
+// Holds the worker in its first pause until the test lets it go on.
+class GatePause final : public Pause {
+public:
+    void pause(std::chrono::milliseconds) override { m_open.wait(false); }
+    void open() {
+        m_open = true;
+        m_open.notify_all();
+    }
+
+private:
+    std::atomic<bool> m_open{false};
+};
+
+TEST_F(ApplyWorkerTest, AListSavedWhileAnApplyRunsIsNotOverwrittenByIt) {
+    ProfileList& profiles = m_store.profiles();
+    profiles.append(profiles.factory_image()).set_name(u"Two");
+    profiles.append(profiles.factory_image()).set_name(u"Three");
+    GatePause gate;
+    {
+        auto worker = make_worker(gate);
+        ASSERT_TRUE(worker->request_apply()); // takes the three profiles
+        // Meanwhile the window deletes one and saves the list at once.
+        profiles.remove(1);
+        ASSERT_FALSE(m_store.save_profiles());
+        gate.open();
+    }
+    EXPECT_EQ(1, m_finished.load());
+    EXPECT_EQ(1, m_superseded.load());
+    EXPECT_EQ(2 * ConfigBlock::kSize, test::read_bytes(m_store.profiles_file()).size())
+        << "the deleted profile must not come back";
+
+    // An apply taken after that save writes its own list again.
+    {
+        auto worker = make_worker(m_pause);
+        ASSERT_TRUE(worker->request_apply());
+    }
+    EXPECT_EQ(1, m_superseded.load());
+    EXPECT_EQ(2 * ConfigBlock::kSize, test::read_bytes(m_store.profiles_file()).size());
 }
 
 // Run under ThreadSanitizer in CI: the worker must never read the record being edited.

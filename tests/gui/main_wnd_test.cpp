@@ -94,6 +94,17 @@ TEST_F(MainWndTest, PagesFollowTheProfileThatBecomesCurrent) {
         << "never a page left on a deleted profile";
 }
 
+TEST_F(MainWndTest, ADeletionDuringAnApplyStaysDeleted) {
+    start({u"One", u"Two", u"Three"});
+    click("btn_apply"); // the apply takes its copy and writes to the mouse for some 100 ms
+    ui::ModalAnswers::queue(ui::kDialogOk);
+    click("btn_delete_profile");
+    EXPECT_EQ(2u, stored_profiles());
+    wait_for_applies();
+    EXPECT_EQ(2u, stored_profiles()) << "the apply must not write its older list back";
+    EXPECT_EQ((QStringList{"Two", "Three"}), combo_items());
+}
+
 TEST_F(MainWndTest, SectionSelectorsSwitchBothTabLevels) {
     start();
     auto* outer = control<QStackedWidget>("config_tab");
