@@ -373,6 +373,32 @@ TEST_F(ProgramProcess, ApplyThroughTheWindowSendsWhatZemrakctlListsAndSaves) {
     EXPECT_EQ(ConfigBlock::kSize, read_bytes(program / "Data" / "profile.bin").size());
 }
 
+TEST_F(ProgramProcess, AProfileDeletedWhileAnApplyRunsStaysDeleted) {
+    // Three stored profiles, made as the program makes them.
+    const std::string ctl = "'" + (m_program / "zemrakctl").string() + "' --program-folder '" +
+                            m_program.string() + "' ";
+    ASSERT_EQ(0, std::system((ctl + "profiles >/dev/null").c_str()));
+    ASSERT_EQ(
+        0,
+        std::system(
+            (ctl + "export-profile 0 '" + (m_dir / "p.pbin").string() + "' >/dev/null").c_str()));
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(
+            0,
+            std::system(
+                (ctl + "import-profile '" + (m_dir / "p.pbin").string() + "' >/dev/null").c_str()));
+    }
+    test::write_text(m_dir / "script", "click btn_apply\nwait 40\nanswer OK\n"
+                                       "click btn_delete_profile\nwait-apply\nquit\n");
+    const int status = std::system((environment((m_dir / "script").string()) + "'" +
+                                    (m_program / "zemrak-mouse").string() + "' 2>'" +
+                                    (m_dir / "stderr").string() + "'")
+                                       .c_str());
+    ASSERT_EQ(0, status) << slurp(m_dir / "stderr");
+    ASSERT_EQ(0, std::system((ctl + "profiles >'" + (m_dir / "listed").string() + "'").c_str()));
+    EXPECT_EQ("*0\tProfile1_1\n 1\tProfile1_2\n", slurp(m_dir / "listed"));
+}
+
 TEST_F(ProgramProcess, SecondCopyWaitsUntilTheFirstHasShownItsWarningThenExitsWithOne) {
     // The first copy runs without a mouse, so a second launch makes it warn; the script
     // answers that warning after a while and then ends the first copy.
