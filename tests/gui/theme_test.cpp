@@ -1,11 +1,17 @@
 // The shipped style sheet against the widgets that take their colours from it.
 
+#include "macros/edit_macro_name.h"
 #include "macros/macro_action_row.h"
+#include "macros/macro_library.h"
 #include "model/light_effects.h"
 #include "pages/lighting/effect_preview.h"
 #include "ui/colour_palette.h"
+#include "ui/msg_wnd.h"
+#include "ui/select_color_wnd.h"
 
+#include <QDialog>
 #include <QFile>
+#include <QFrame>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -136,6 +142,30 @@ TEST(Theme, SelectedActionRowTurnsItsTextsDarkOnTheAccent) {
     row->show_action(action);
     EXPECT_EQ("#00d2ff", text_colour(row->key()));
     EXPECT_NE(key_colour, text_colour(row->key()));
+}
+
+TEST(Theme, EveryDialogWearsTheSameFrame) {
+    QWidget owner;
+    MacroLibrary library{std::filesystem::path("/nonexistent")};
+    ui::CMsgWnd message(&owner);
+    ui::CSelectColorWnd picker(&owner);
+    pages::CEditMacroName name(&owner, library);
+    const std::vector<std::pair<QDialog*, const char*>> dialogs{
+        {&message, "msg_frame"}, {&picker, "select_frame"}, {&name, "name_frame"}};
+    std::vector<std::pair<QRgb, QRgb>> looks;
+    for (const auto& [dialog, frame_name] : dialogs) {
+        dialog->setStyleSheet(shipped_sheet());
+        dialog->adjustSize();
+        auto* frame = dialog->findChild<QFrame*>(frame_name);
+        ASSERT_NE(nullptr, frame) << frame_name;
+        // The accent along the top, the dialog colour inside.
+        looks.emplace_back(pixel(*frame, QPoint(frame->width() / 2, 1)),
+                           pixel(*frame, QPoint(4, frame->height() / 2)));
+    }
+    EXPECT_EQ(qRgb(0x00, 0xd2, 0xff), looks[0].first);
+    EXPECT_EQ(qRgb(0x17, 0x19, 0x1e), looks[0].second);
+    EXPECT_EQ(looks[0], looks[1]);
+    EXPECT_EQ(looks[0], looks[2]);
 }
 
 } // namespace
