@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -282,14 +283,24 @@ void CMainWnd::connect_controls() {
     click(m_ui->min_btn, [this] { showMinimized(); });
     click(m_ui->exit_btn, [this] { close_to_tray(); });
     click(m_ui->logo_btn, [this] { open_website(); });
-    click(m_ui->btn_add_profile, [this] { m_profileBar->add(); });
-    click(m_ui->btn_delete_profile, [this] { m_profileBar->remove(); });
-    click(m_ui->btn_reset_profile, [this] { m_profileBar->reset(); });
-    click(m_ui->btn_apply, [this] { post_apply(); });
-    click(m_ui->btn_menu_profile, [this] {
-        const QWidget* button = m_ui->btn_menu_profile;
-        open_menu("profilemenu.xml", button->mapToGlobal(QPoint(0, button->height())));
-    });
+    // The profile bar's buttons and Apply take no focus, so the name field does not lose it
+    // when they are clicked: a name still being typed is taken first.
+    const auto after_rename = [this](std::function<void()> action) {
+        return [this, action = std::move(action)] {
+            m_profileBar->rename();
+            action();
+        };
+    };
+    click(m_ui->btn_add_profile, after_rename([this] { m_profileBar->add(); }));
+    click(m_ui->btn_delete_profile, after_rename([this] { m_profileBar->remove(); }));
+    click(m_ui->btn_reset_profile, after_rename([this] { m_profileBar->reset(); }));
+    click(m_ui->btn_apply, after_rename([this] { post_apply(); }));
+    click(m_ui->btn_menu_profile, after_rename([this] {
+              const QWidget* button = m_ui->btn_menu_profile;
+              open_menu("profilemenu.xml", button->mapToGlobal(QPoint(0, button->height())));
+          }));
+    connect(m_ui->edit_profile_name, &QLineEdit::returnPressed, this,
+            [this] { m_profileBar->rename(); });
     on(m_ui->profile_combo, "itemselect",
        [this](const ui::Notification& n) { m_profileBar->on_item_select(n.wparam); });
     on(m_ui->edit_profile_name, "killfocus",

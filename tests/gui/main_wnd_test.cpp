@@ -162,6 +162,29 @@ TEST_F(MainWndTest, DeletingMakesTheSuccessorOrTheNewLastCurrentAndCancelKeepsAl
     EXPECT_EQ(1, control<QComboBox>("profile_combo")->count());
 }
 
+TEST_F(MainWndTest, ATypedNameIsTakenOnReturnAndBeforeAnyButtonOfTheBar) {
+    start({u"Alpha", u"Beta"});
+    auto* edit = control<QLineEdit>("edit_profile_name");
+    edit->setText("Gamma");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ("Gamma", current_name());
+
+    // Typed, then straight to a button that takes no focus.
+    edit->setText("Delta");
+    click("btn_add_profile");
+    const QStringList items = combo_items();
+    ASSERT_EQ(3, items.size());
+    EXPECT_EQ("Delta", items.at(0)) << "the name typed for the first profile is kept";
+    edit->setText("Epsilon");
+    click("btn_apply");
+    wait_for_applies();
+    EXPECT_EQ("Epsilon", current_name());
+    ProfileList reloaded;
+    static_cast<void>(load_profiles(m_dir / "Data" / "profile.bin", reloaded));
+    ASSERT_EQ(3u, reloaded.size());
+    EXPECT_EQ(u"Epsilon", reloaded.at(2).name());
+}
+
 TEST_F(MainWndTest, RenameIgnoresCaseOnlyChangesAndRefusesTakenNames) {
     start({u"Alpha", u"Beta"});
     auto* edit = control<QLineEdit>("edit_profile_name");
