@@ -100,8 +100,8 @@ TEST_F(PerformancePageTest, EveryControlWritesItsOwnFieldAndNothingElse) {
     expected.set_enhance_precision(1);
     control<QCheckBox>("one_page_checkbox")->click();
     expected.set_page_scroll(1);
-    control<QComboBox>("max_dpi_combo")->setCurrentIndex(4);
-    expected.set_stage_count(5);
+    control<QComboBox>("max_dpi_combo")->setCurrentIndex(5); // the active sixth stage stays shown
+    expected.set_stage_count(6);
     EXPECT_TRUE(expected == profile());
 
     // And back: the boxes also clear what they set.
@@ -171,6 +171,44 @@ TEST_F(PerformancePageTest, StageCountComboShowsTheFirstRowsAndStoresTheCount) {
     combo->setCurrentIndex(7);
     EXPECT_EQ(8, profile().stage_count());
     EXPECT_EQ(8, shown_rows().size());
+}
+
+TEST_F(PerformancePageTest, TheActiveStageIsNeverLeftOffOrHidden) {
+    start({profile_named(u"P")});
+    control<QPushButton>("mouse_dpi_btn_4")->click();
+    ASSERT_EQ(3, profile().active_stage());
+
+    // Switched off: the nearest enabled stage takes over, the lower of two as near.
+    control<QCheckBox>("mouse_dpi_check_4")->click();
+    EXPECT_FALSE(profile().stage_enabled(3));
+    EXPECT_EQ(2, profile().active_stage());
+    EXPECT_TRUE(control<QPushButton>("mouse_dpi_btn_3")->isChecked());
+
+    // Hidden by the count: the nearest shown, enabled stage.
+    control<QCheckBox>("mouse_dpi_check_2")->click(); // stage 2 off while stage 3 is active
+    auto* combo = control<QComboBox>("max_dpi_combo");
+    combo->setCurrentIndex(1); // two stages: stage 2 is off, so stage 1 it is
+    EXPECT_EQ(2, profile().stage_count());
+    EXPECT_EQ(0, profile().active_stage());
+
+    // The last enabled stage cannot be switched off, nor can the count hide every enabled one.
+    control<QCheckBox>("mouse_dpi_check_1")->click();
+    EXPECT_TRUE(profile().stage_enabled(0));
+    EXPECT_TRUE(control<QCheckBox>("mouse_dpi_check_1")->isChecked());
+    combo->setCurrentIndex(7);
+    // Choosing a stage that is off switches it on.
+    control<QPushButton>("mouse_dpi_btn_2")->click();
+    EXPECT_EQ(1, profile().active_stage());
+    EXPECT_TRUE(profile().stage_enabled(1));
+    EXPECT_TRUE(control<QCheckBox>("mouse_dpi_check_2")->isChecked());
+    control<QCheckBox>("mouse_dpi_check_1")->click();
+    control<QCheckBox>("mouse_dpi_check_3")->click();
+    control<QCheckBox>("mouse_dpi_check_2")->click(); // the active one: stage 5 is the nearest
+    EXPECT_EQ(4, profile().active_stage());
+    combo->setCurrentIndex(2); // stages 1 to 3 are all off now: refused
+    EXPECT_EQ(8, profile().stage_count());
+    EXPECT_EQ(7, combo->currentIndex());
+    EXPECT_EQ(4, profile().active_stage());
 }
 
 TEST_F(PerformancePageTest, ProfileSwitchShowsTheOtherProfileAndWritesNothing) {

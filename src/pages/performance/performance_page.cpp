@@ -1,5 +1,6 @@
 #include "pages/performance/performance_page.h"
 
+#include "model/active_stage.h"
 #include "model/device_params.h"
 #include "pages/profile_model.h"
 #include "platform/pointer_settings.h"
@@ -14,6 +15,7 @@
 #include <QLayout>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QSlider>
 
 namespace zemrak::pages {
@@ -94,9 +96,17 @@ void CPerformancePage::connect_controls() {
     for (std::size_t i = 0; i < kStages; ++i) {
         const StageRow& row = m_rows.at(i);
         handle(row.option(), "selectchanged", [this, i](const ui::Notification& n) {
-            if (n.wparam != 0) {
-                m_profile->set_active_stage(static_cast<std::int32_t>(i));
-                show_active_stage(i);
+            if (n.wparam == 0) {
+                return;
+            }
+            m_profile->set_active_stage(static_cast<std::int32_t>(i));
+            show_active_stage(i);
+            // The mouse must be able to use the stage it is told to: one that is off goes on.
+            if (!m_profile->stage_enabled(i)) {
+                m_profile->set_stage_enabled(i, true);
+                const QSignalBlocker quiet(m_rows.at(i).check());
+                m_rows.at(i).check()->setChecked(true);
+                m_rows.at(i).show_enabled(true);
             }
         });
         // Stored while dragging too, so the label and the profile never disagree.
@@ -109,6 +119,13 @@ void CPerformancePage::connect_controls() {
         }
         handle(row.check(), "checkclick", [this, i](const ui::Notification& n) {
             m_profile->set_stage_enabled(i, n.wparam != 0);
+            if (!keep_active_stage_usable(m_shownRows)) {
+                // The last enabled stage stays on: the mouse always has one to use.
+                m_profile->set_stage_enabled(i, true);
+                const QSignalBlocker quiet(m_rows.at(i).check());
+                m_rows.at(i).check()->setChecked(true);
+                return;
+            }
             m_rows.at(i).show_enabled(n.wparam != 0);
         });
         handle(row.swatch(), "click", [this, i](const ui::Notification&) { pick_stage_colour(i); });
@@ -147,7 +164,15 @@ void CPerformancePage::connect_controls() {
             return;
         }
         const auto count = static_cast<std::int32_t>(n.wparam) + 1;
+        const std::int32_t stored = m_profile->stage_count();
         m_profile->set_stage_count(count);
+        if (!keep_active_stage_usable(count)) {
+            // None of the stages left would be enabled: the count stays as it was.
+            m_profile->set_stage_count(stored);
+            const QSignalBlocker quiet(m_ui->max_dpi_combo);
+            m_ui->max_dpi_combo->setCurrentIndex(m_shownRows - 1);
+            return;
+        }
         show_rows(count);
     });
 }
@@ -213,7 +238,26 @@ void CPerformancePage::show_active_stage(std::size_t stage) {
     }
 }
 
+bool CPerformancePage::keep_active_stage_usable(std::int32_t count) {
+    const std::int32_t active = m_profile->active_stage();
+    // An active stage no row stands for came from elsewhere and stays as it is.
+    if (active < 0 || active >= static_cast<std::int32_t>(kStages)) {
+        return true;
+    }
+    const std::optional<std::size_t> usable =
+        usable_stage_near(*m_profile, static_cast<std::size_t>(active), count);
+    if (!usable) {
+        return false;
+    }
+    if (*usable != static_cast<std::size_t>(active)) {
+        m_profile->set_active_stage(static_cast<std::int32_t>(*usable));
+        show_active_stage(*usable);
+    }
+    return true;
+}
+
 void CPerformancePage::show_rows(std::int32_t count) {
+    m_shownRows = count;
     for (std::size_t i = 0; i < kStages; ++i) {
         m_rows.at(i).row()->setVisible(static_cast<std::int32_t>(i) < count);
     }

@@ -54,6 +54,9 @@ private:
     void pick_stage_colour(std::size_t stage);
     void show_active_stage(std::size_t stage);
     void show_rows(std::int32_t count);
+    // Keeps the active stage one the mouse can use with `count` stages shown, moving it to the
+    // nearest enabled, shown stage; false, and nothing changes, when there is none.
+    [[nodiscard]] bool keep_active_stage_usable(std::int32_t count);
     void show_pointer_values();
     [[nodiscard]] std::int32_t offered_rows() const;
 
@@ -65,6 +68,8 @@ private:
     std::int32_t m_stageRows = -1;
     // Set while refresh() fills the controls, whose signals must not write the profile back.
     bool m_refreshing = false;
+    // The number of stage rows shown.
+    std::int32_t m_shownRows = 0;
 
     std::vector<StageRow> m_rows;
     std::array<QPushButton*, kPollingRates> m_pollingOptions{};
