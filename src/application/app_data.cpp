@@ -20,10 +20,14 @@ void AppData::load_settings() {
 
 StartupLoad AppData::load_data() {
     StartupLoad load;
-    load.profiles = m_store.load_all(m_params.sensor, profile_base_name());
+    load.profiles = load_profiles();
     load.macros = m_macros.load();
     load.recoils = m_recoils.load();
     return load;
+}
+
+StartupReport AppData::load_profiles() {
+    return m_store.load_all(m_params.sensor, profile_base_name());
 }
 
 std::u16string AppData::profile_base_name() const {

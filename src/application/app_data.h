@@ -46,6 +46,8 @@ public:
     // The second step: Data.bin and profile.bin (created on a first start), then macro.bin
     // and gun.bin. Call after load_settings().
     [[nodiscard]] StartupLoad load_data();
+    // The profiles alone, as load_data() loads them, for work that needs no library.
+    [[nodiscard]] StartupReport load_profiles();
 
     [[nodiscard]] const Folders& folders() const { return m_store.folders(); }
     [[nodiscard]] const DeviceParams& params() const { return m_params; }

@@ -1,10 +1,12 @@
 #include "ui/select_color_wnd.h"
 
+#include "model/number_text.h"
 #include "ui/colour_convert.h"
 #include "ui/colour_palette.h"
 #include "ui/modal.h"
 #include "ui/notify_pump.h"
 #include "ui/notify_router.h"
+#include "ui/qt_text.h"
 #include "ui/texts.h"
 #include "ui_selectcolor.h"
 
@@ -29,28 +31,9 @@ constexpr std::array<int, 3> kChannelShift{16, 8, 0};
 } // namespace
 
 ChannelText read_channel_text(const QString& typed) {
-    qsizetype at = 0;
-    while (at < typed.size() && typed.at(at).isSpace()) {
-        ++at;
-    }
-    bool negative = false;
-    if (at < typed.size() && (typed.at(at) == u'-' || typed.at(at) == u'+')) {
-        negative = typed.at(at) == u'-';
-        ++at;
-    }
-    // Saturates early: "99999999999" is simply too much, not an overflow.
-    int magnitude = 0;
-    for (; at < typed.size() && typed.at(at) >= u'0' && typed.at(at) <= u'9'; ++at) {
-        magnitude = std::min(1000, magnitude * 10 + (typed.at(at).unicode() - u'0'));
-    }
-    const int value = negative ? -magnitude : magnitude;
-    if (value > 255) {
-        return {255, true, QStringLiteral("255")};
-    }
-    if (value < 0) {
-        return {0, true, QStringLiteral("0")};
-    }
-    return {static_cast<std::uint8_t>(value), false, typed};
+    const HeldNumber held = hold_number_text(to_u16string(typed), NumberLimits{0, 255});
+    return {static_cast<std::uint8_t>(held.value), held.rewrite.has_value(),
+            held.rewrite ? to_qstring(*held.rewrite) : typed};
 }
 
 struct CSelectColorWnd::Impl final : CNotifyPump {

@@ -1,5 +1,6 @@
 #include "macros/macro_record.h"
 #include "recoil/recoil_record.h"
+#include "test_support/library_support.h"
 #include "test_support/temp_dir.h"
 
 #include <cstdlib>
@@ -13,14 +14,10 @@
 namespace zemrak {
 namespace {
 
+using test::bytes_of;
 using test::read_bytes;
 using test::TempDir;
 using test::write_text;
-
-template <class Record>
-std::vector<std::uint8_t> bytes_of(const Record& record) {
-    return {record.bytes().begin(), record.bytes().end()};
-}
 
 struct CtlRun {
     int status = -1;
@@ -320,8 +317,8 @@ TEST_F(ZemrakctlTest, LibraryFoldersAndItemsTravelBetweenInstallations) {
     const MacroRecord folder = MacroRecord::make_folder(u"Games");
     MacroRecord combo = MacroRecord::make_macro(u"Games", u"Combo");
     combo.set_action_count(3);
-    std::vector<std::uint8_t> bytes = bytes_of(folder);
-    const std::vector<std::uint8_t> tail = bytes_of(combo);
+    std::vector<std::uint8_t> bytes = bytes_of(folder.bytes());
+    const std::vector<std::uint8_t> tail = bytes_of(combo.bytes());
     bytes.insert(bytes.end(), tail.begin(), tail.end());
     test::write_bytes(m_program / "Data" / "macro.bin", bytes);
 
@@ -332,7 +329,7 @@ TEST_F(ZemrakctlTest, LibraryFoldersAndItemsTravelBetweenInstallations) {
     EXPECT_EQ(bytes, read_bytes(whole));
     EXPECT_EQ("exported macro Combo to " + single.string() + "\n",
               run("export-macros 1 '" + single.string() + "'").out);
-    EXPECT_EQ(bytes_of(combo), read_bytes(single));
+    EXPECT_EQ(bytes_of(combo.bytes()), read_bytes(single));
 
     // Imported back: every folder under a name of its own (case ignored), the library saved
     // at once.
@@ -359,7 +356,7 @@ TEST_F(ZemrakctlTest, LibraryImportsAndExportsRefuseWhatTheyCannotDo) {
     EXPECT_FALSE(std::filesystem::exists(m_program / "Data" / "gun.bin"));
 
     const RecoilRecord rifles = RecoilRecord::make_folder(u"Rifles");
-    test::write_bytes(m_program / "Data" / "gun.bin", bytes_of(rifles));
+    test::write_bytes(m_program / "Data" / "gun.bin", bytes_of(rifles.bytes()));
     for (const char* position : {"1", "-1", "x"}) {
         const CtlRun bad = run(std::string("export-recoils ") + position + " '" +
                                (m_scratch / "out.gbin").string() + "'");
@@ -368,7 +365,8 @@ TEST_F(ZemrakctlTest, LibraryImportsAndExportsRefuseWhatTheyCannotDo) {
     }
     const CtlRun single = run("import-recoils '" + odd.string() + "'");
     EXPECT_EQ(1, single.status);
-    EXPECT_EQ(bytes_of(rifles), stored()) << "a refused import leaves the library as it was";
+    EXPECT_EQ(bytes_of(rifles.bytes()), stored())
+        << "a refused import leaves the library as it was";
 }
 
 TEST_F(ZemrakctlTest, HelpDescribesTheLibraryAndProfileFileCommands) {

@@ -42,7 +42,7 @@ void report_startup(const Context& context, const StartupReport& report) {
 struct Startup {
     explicit Startup(const Context& context) : data(context.folders) {
         data.load_settings();
-        report = data.store().load_all(data.params().sensor, data.profile_base_name());
+        report = data.load_profiles();
         report_startup(context, report);
     }
     AppData data;

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 namespace zemrak::ctl {
@@ -40,8 +39,7 @@ struct LibraryRow {
 // Loads a library as start-up does. A file that was not read whole is reported (and kept
 // aside by the load). Nothing when the library must not be used: a failure to read it or to
 // keep it aside, or a file that exists but could not be opened, which a save would replace.
-std::optional<std::reference_wrapper<RecordLibrary>> load(const Context& context, AppData& data,
-                                                          const LibraryKind& kind) {
+RecordLibrary* load(const Context& context, AppData& data, const LibraryKind& kind) {
     RecordLibrary& library = kind.library(data);
     const LibraryLoad loaded = library.load();
     if (!loaded.damaged_copy.empty()) {
@@ -56,21 +54,21 @@ std::optional<std::reference_wrapper<RecordLibrary>> load(const Context& context
     }
     if (error) {
         context.err << "zemrakctl: " << library.file().string() << ": " << error.message() << '\n';
-        return std::nullopt;
+        return nullptr;
     }
-    return library;
+    return &library;
 }
 
 template <class Record, class ToRow>
 int list(const Context& context, const LibraryKind& kind, ToRow to_row) {
     AppData data(context.folders);
-    const auto library = load(context, data, kind);
+    RecordLibrary* const library = load(context, data, kind);
     if (!library) {
         return kExitFailure;
     }
-    const auto size = static_cast<std::int32_t>(library->get().size());
+    const auto size = static_cast<std::int32_t>(library->size());
     for (std::int32_t position = 0; position < size; ++position) {
-        const LibraryRow row = to_row(*record_from<Record>(library->get().record_bytes(position)));
+        const LibraryRow row = to_row(*record_from<Record>(library->record_bytes(position)));
         context.out << position << '\t' << (row.folder_entry ? 'F' : 'I') << '\t'
                     << to_utf8(row.folder) << '\t' << to_utf8(row.item) << '\t' << row.count << '\t'
                     << row.second << '\t' << (row.locked ? 1 : 0) << '\n';
@@ -88,11 +86,11 @@ bool is_folder_file(const std::filesystem::path& file, const LibraryKind& kind) 
 int import_into(const Context& context, const LibraryKind& kind, const std::string& operand) {
     const std::filesystem::path file = operand;
     AppData data(context.folders);
-    const auto library = load(context, data, kind);
+    RecordLibrary* const library = load(context, data, kind);
     if (!library) {
         return kExitFailure;
     }
-    RecordLibrary& records = library->get();
+    RecordLibrary& records = *library;
     const std::size_t before = records.size();
     // A single item comes with no folder of ours to go into: it brings its own.
     const LibraryResult result =
@@ -117,11 +115,11 @@ int export_from(const Context& context, const LibraryKind& kind,
                 std::span<const std::string> operands) {
     const std::optional<std::size_t> index = parse_index(operands[0]);
     AppData data(context.folders);
-    const auto library = load(context, data, kind);
+    RecordLibrary* const library = load(context, data, kind);
     if (!library) {
         return kExitFailure;
     }
-    const RecordLibrary& records = library->get();
+    const RecordLibrary& records = *library;
     if (!index || *index >= records.size()) {
         context.err << "zemrakctl: '" << operands[0] << "' is not a position of " << kind.file_name
                     << " (see its listing)\n";
