@@ -36,12 +36,9 @@ std::uint8_t light_timing_byte(std::int32_t light_mode, std::int32_t frequency,
     if (effect == nullptr || !effect->timing_row) {
         return 0;
     }
-    // Widened so that an extreme frequency cannot overflow before the range check.
-    const std::int64_t entry = static_cast<std::int64_t>(*effect->timing_row) + frequency;
-    if (entry < 0 || entry >= static_cast<std::int64_t>(table.size())) {
-        return 0;
-    }
-    return table[static_cast<std::size_t>(entry)];
+    const std::size_t entry = *effect->timing_row + speed_step(frequency);
+    // Data.ini may hold a shorter table than the effects' rows need.
+    return entry < table.size() ? table[entry] : std::uint8_t{0};
 }
 
 CommandReport encode_mode_report(const ConfigBlock& block, const DeviceParams& params) {

@@ -15,9 +15,10 @@ namespace zemrak {
 // else -> 1.
 [[nodiscard]] std::uint8_t report_interval_ms(std::int32_t polling_rate_index);
 
-// The timing byte of a lighting effect: entry (row start + frequency) of the table for the
-// effects with a timing row (model/light_effects.h), 0 for the others. An entry outside the
-// table, on either side, gives 0 rather than a byte from beyond it.
+// The timing byte of a lighting effect: entry (row start + speed_step(frequency)) of the table
+// for the effects with a timing row (model/light_effects.h), 0 for the others. A speed outside
+// the row counts as its nearest end, as the light page shows it; an entry beyond a short
+// table gives 0 rather than a byte from beyond it.
 [[nodiscard]] std::uint8_t light_timing_byte(std::int32_t light_mode, std::int32_t frequency,
                                              std::span<const std::uint8_t> table);
 

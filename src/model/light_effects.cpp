@@ -1,5 +1,6 @@
 #include "model/light_effects.h"
 
+#include <algorithm>
 #include <array>
 
 namespace zemrak {
@@ -101,6 +102,11 @@ const LightEffect* find_light_effect(std::int32_t mode) {
         return nullptr;
     }
     return &kEffects[static_cast<std::size_t>(mode)];
+}
+
+std::size_t speed_step(std::int32_t frequency) {
+    constexpr auto kFastest = static_cast<std::int32_t>(kTimingRowLength) - 1;
+    return static_cast<std::size_t>(std::clamp(frequency, 0, kFastest));
 }
 
 } // namespace zemrak

@@ -60,4 +60,9 @@ struct LightEffect {
 // The effect of a stored mode; null for a mode no effect has.
 [[nodiscard]] const LightEffect* find_light_effect(std::int32_t mode);
 
+// The speed step, 0 (slow) to kTimingRowLength - 1 (fast), that a stored speed stands for:
+// a value outside the row (the factory profile stores 3) counts as the nearest end, so the
+// mouse gets the speed the light page shows.
+[[nodiscard]] std::size_t speed_step(std::int32_t frequency);
+
 } // namespace zemrak

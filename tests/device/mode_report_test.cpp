@@ -28,8 +28,10 @@ ConfigBlock default_profile() {
     return block;
 }
 
-TEST(ModeReport, DefaultProfileTakesTheFirstValueOfLight3) {
-    const CommandReport expected = {0x01, 0xAA, 0x04, 0x0A, 0x07, 0x00, 0x02, 0x01};
+TEST(ModeReport, DefaultProfileTakesTheFastEntryOfItsEffect) {
+    // Effect 4 at the factory speed 3, which the light page shows as fast: the last value of
+    // Light2.
+    const CommandReport expected = {0x01, 0xAA, 0x04, 0x0A, 0x06, 0x00, 0x02, 0x01};
     EXPECT_EQ(expected, encode_mode_report(default_profile(), params_with_timing()));
 }
 
@@ -59,23 +61,26 @@ TEST(ModeReport, TimingEntryStartsAtTheEffectsTriple) {
     EXPECT_EQ(4, light_timing_byte(4, 0, kTiming));
     EXPECT_EQ(7, light_timing_byte(5, 0, kTiming));
     EXPECT_EQ(9, light_timing_byte(5, 2, kTiming));
-    // Entries of the next effect's triple are reachable with a larger frequency.
-    EXPECT_EQ(6, light_timing_byte(2, 5, kTiming));
 }
 
-TEST(ModeReport, TimingEntryOutsideTheTableSendsZero) {
-    // The default frequency 3 in effect 5 would read entry 9, one past the table; here the
-    // byte after the table is non-zero so that reading it would show.
-    const std::array<std::uint8_t, 10> followed = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0x77};
-    EXPECT_EQ(0, light_timing_byte(5, 3, std::span(followed).first(9)));
-    EXPECT_EQ(0, light_timing_byte(2, 9, kTiming));
-    EXPECT_EQ(0, light_timing_byte(4, -4, kTiming));
-    EXPECT_EQ(0, light_timing_byte(5, std::numeric_limits<std::int32_t>::max(), kTiming));
-    EXPECT_EQ(0, light_timing_byte(2, std::numeric_limits<std::int32_t>::min(), kTiming));
+TEST(ModeReport, ASpeedOutsideTheRowSendsTheRowsNearestEnd) {
+    // What the speed slider shows: the factory speed 3 is shown as fast, and the mouse must
+    // get the effect's own fast entry, not the first entry of the next effect's row.
+    EXPECT_EQ(3, light_timing_byte(2, 5, kTiming));
+    EXPECT_EQ(6, light_timing_byte(4, 3, kTiming));
+    EXPECT_EQ(9, light_timing_byte(5, 3, kTiming));
+    EXPECT_EQ(4, light_timing_byte(4, -4, kTiming));
+    EXPECT_EQ(9, light_timing_byte(5, std::numeric_limits<std::int32_t>::max(), kTiming));
+    EXPECT_EQ(1, light_timing_byte(2, std::numeric_limits<std::int32_t>::min(), kTiming));
+}
 
-    ConfigBlock block = default_profile();
-    block.set_light_mode(5);
-    EXPECT_EQ(0, encode_mode_report(block, params_with_timing())[4]);
+TEST(ModeReport, TimingEntryOutsideAShortTableSendsZero) {
+    // A Data.ini with a short table; the byte after it is non-zero so that reading it would
+    // show.
+    const std::array<std::uint8_t, 10> followed = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0x77};
+    EXPECT_EQ(0, light_timing_byte(5, 2, std::span(followed).first(8)));
+    EXPECT_EQ(8, light_timing_byte(5, 1, std::span(followed).first(8)));
+    EXPECT_EQ(0, light_timing_byte(2, 0, std::span(followed).first(0)));
 }
 
 TEST(ModeReport, ReportIntervalFollowsThePollingRate) {

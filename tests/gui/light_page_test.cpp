@@ -213,6 +213,14 @@ TEST_F(LightPageTest, EverySpeedOfEveryTimedEffectReadsItsOwnRowOfTheTimingTable
         }
     }
     EXPECT_EQ(3, speed->maximum() - speed->minimum() + 1) << "one step per entry of a row";
+
+    // The factory profile stores a speed beyond the slider; the mouse gets what is shown.
+    ASSERT_EQ(3, profile().light_frequency());
+    EXPECT_EQ(ui::Texts::text("frequency_value_2_text"),
+              control<QLabel>("frequency_value_label")->text());
+    const int mode = profile().light_mode();
+    EXPECT_EQ(light_timing_byte(mode, speed->value(), table),
+              light_timing_byte(mode, profile().light_frequency(), table));
 }
 
 TEST_F(LightPageTest, ColourEditsClampAndStoreTheFixedColour) {
