@@ -7,6 +7,7 @@
 #include "ui/ui_script.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <cstdlib>
 #include <iostream>
 
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
     const bool start_hidden = argc > 1;
 
     std::error_code folder_error;
-    zemrak::app::MainWndOptions options{zemrak::default_folders(folder_error), {}};
+    zemrak::app::MainWndOptions options{zemrak::default_folders(folder_error), {}, nullptr};
     if (folder_error) {
         std::cerr << "zemrak-mouse: cannot find the program folder: " << folder_error.message()
                   << '\n';
@@ -49,8 +50,14 @@ int main(int argc, char** argv) {
     window.initialise();
     QObject::connect(&instance, &zemrak::app::SingleInstance::show_requested, &window,
                      [&window] { window.show_or_warn(); });
-    if (window.device_state() == zemrak::DeviceState::Connected && !start_hidden) {
-        window.show();
+    if (!start_hidden) {
+        if (window.device_state() == zemrak::DeviceState::Connected) {
+            window.show();
+        } else {
+            // Once the event loop runs: the warning says why no window comes and offers the
+            // simulated mouse, so that a first start without the mouse still leads somewhere.
+            QTimer::singleShot(0, &window, [&window] { window.no_device_warning(); });
+        }
     }
 
     std::unique_ptr<zemrak::ui::UiScript> script;

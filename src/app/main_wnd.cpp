@@ -2,9 +2,11 @@
 
 #include "app/menu_dispatch.h"
 #include "app/tray_icon.h"
+#include "application/access_advice.h"
 #include "model/unicode.h"
 #include "platform/pointer_settings_backend.h"
 #include "ui/busy_overlays.h"
+#include "ui/modal.h"
 #include "ui/msg_wnd.h"
 #include "ui/notify_router.h"
 #include "ui/popup_menu.h"
@@ -19,6 +21,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -31,6 +34,16 @@ constexpr int kNoticeMs = 8000;
 
 QString to_qstring(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
+}
+
+// Sets a property that the style sheet looks at, and lets the style see the change.
+void set_style_flag(QWidget* widget, const char* name, bool on) {
+    if (widget->property(name).toBool() == on) {
+        return;
+    }
+    widget->setProperty(name, on);
+    widget->style()->unpolish(widget);
+    widget->style()->polish(widget);
 }
 
 } // namespace
@@ -86,7 +99,6 @@ void CMainWnd::initialise() {
     m_router->attach(this);
 
     open_device_link();
-    m_tray->set_tool_tip(tray_tool_tip());
     m_tray->show();
 
     // Load all: the stored profiles and libraries, then the pages show the current profile.
@@ -100,7 +112,15 @@ void CMainWnd::initialise() {
                           [this](const char* key) { inform(key); },
                           [this](const QString& problem) { show_notice(problem); }});
     m_profileBar->fill();
+    // The mouse is taken to hold the profile that was current when the program last ran.
+    const ConfigBlock* current = m_model->current();
+    m_applied = std::make_unique<AppliedProfile>(current != nullptr ? *current : ConfigBlock{});
     refresh_pages();
+    for (const auto signal :
+         {&pages::ProfileModel::profileChanged, &pages::ProfileModel::buttonsChanged}) {
+        connect(m_model, signal, this, [this] { show_apply_mark(); });
+    }
+    show_device_state();
     if (load.profiles.save_error) {
         show_notice(QString::fromStdString(load.profiles.save_error.message()));
     }
@@ -112,6 +132,7 @@ void CMainWnd::initialise() {
 
 void CMainWnd::open_device_link() {
     m_pointer = make_pointer_settings_backend();
+    m_nodes = m_options.nodes ? m_options.nodes : std::make_shared<SysfsHidNodeProbe>();
     // The link calls back on its worker thread; the window handles everything on its own.
     auto on_window = [this](auto handler) {
         return [this, handler](auto... value) {
@@ -120,20 +141,50 @@ void CMainWnd::open_device_link() {
         };
     };
     m_link = std::make_unique<DeviceLink>(
-        m_data.store(), DeviceLinkServices{m_data.params(), m_pause, *m_pointer},
+        m_data.store(), DeviceLinkServices{m_data.params(), m_pause, *m_pointer, *m_nodes},
         DeviceLink::Hooks{
             on_window([this](bool busy) { m_ring->setVisible(busy); }),
             on_window([this](const ApplyOutcome& outcome) { on_apply_finished(outcome); }),
             on_window([this](DeviceState state) { on_presence(state); })});
-    // Without a mouse of the model the virtual mouse stands in, so the window can be used and
-    // tried out; the tray tool tip says so.
-    static_cast<void>(m_link->open({m_options.hid_library, m_options.folders.libraries, true}));
+    // The link follows the real mouse for the whole run; the simulation stands in only when
+    // the user asks for it (see no_device_warning()).
+    static_cast<void>(m_link->open({m_options.hid_library, m_options.folders.libraries}));
 }
 
 void CMainWnd::on_presence(DeviceState state) {
+    show_device_state();
     if (state == DeviceState::Removed) {
         hide();
     }
+}
+
+void CMainWnd::show_device_state() {
+    QString line;
+    bool warn = true;
+    if (m_link->simulated()) {
+        line = ui::Texts::text("simulated_mouse_state_text");
+    } else if (m_link->access_denied()) {
+        line = ui::Texts::text("no_write_access_state_text");
+    } else if (m_link->state() == DeviceState::Connected) {
+        line = ui::Texts::text("real_mouse_state_text");
+        warn = false;
+    }
+    m_ui->device_state_label->setText(line);
+    set_style_flag(m_ui->device_state_label, "warn", warn);
+    m_tray->set_tool_tip(tray_tool_tip());
+}
+
+bool CMainWnd::unapplied_changes() const {
+    return m_applied && m_applied->differs(m_model->current(), m_data.params());
+}
+
+void CMainWnd::show_apply_mark() {
+    const bool mark = unapplied_changes();
+    QPushButton* apply = m_ui->btn_apply;
+    set_style_flag(apply, "unapplied", mark);
+    const QString text = ui::Texts::text("apply_text");
+    apply->setText(mark ? text + QStringLiteral(" \u2022") : text);
+    apply->setToolTip(mark ? ui::Texts::text("unapplied_tip_text") : QString());
 }
 
 QString CMainWnd::tray_tool_tip() const {
@@ -176,8 +227,29 @@ void CMainWnd::no_device_warning() {
         return;
     }
     m_warningOpen = true;
-    ui::show_message(this, "warning_title_text", "no_connect_device_text");
+    ui::CMsgWnd box(this);
+    box.set_title_key(QStringLiteral("warning_title_text"));
+    if (const std::optional<HidNodeAccess> denied = m_link->access_denied()) {
+        const QString lead = ui::Texts::text("no_write_access_text");
+        box.set_message_text(QString::fromStdString(
+            access_advice(lead.toStdString(), *denied, m_options.folders.program)));
+    } else {
+        box.set_message_key(QStringLiteral("no_connect_device_text"));
+    }
+    box.add_choice(QStringLiteral("explore_simulated_text"));
+    const int answer = box.show_modal();
     m_warningOpen = false;
+    if (answer == ui::kDialogChoice) {
+        explore_with_simulation();
+    }
+}
+
+void CMainWnd::explore_with_simulation() {
+    if (m_link->simulate(m_options.folders.libraries) != DeviceState::Connected) {
+        return;
+    }
+    show_device_state();
+    bring_to_front();
 }
 
 void CMainWnd::show_busy_cover() {
@@ -217,11 +289,14 @@ void CMainWnd::report_library_load(const LibraryLoad& load, const char* file) {
 void CMainWnd::post_apply() {
     if (m_link->request_apply()) {
         ++m_appliesPending;
+        m_applied->posted(*m_model->current()); // there is one, or nothing was queued
     }
 }
 
 void CMainWnd::on_apply_finished(const ApplyOutcome& outcome) {
     --m_appliesPending;
+    m_applied->finished(outcome.reports.ok());
+    show_apply_mark();
     QStringList problems;
     // Writes fail on their own when the mouse is away; that is no news to the user.
     if (!outcome.reports.ok() && device_state() == DeviceState::Connected) {
@@ -274,6 +349,8 @@ void CMainWnd::on_notify(const ui::Notification& n) {
     } else if (const ui::CNotifyPump* page = page_named(n.page)) {
         page->notify(n);
     }
+    // Every edit of the profile comes through here: the mark follows it at once.
+    show_apply_mark();
 }
 
 void CMainWnd::connect_controls() {

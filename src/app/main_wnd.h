@@ -2,6 +2,7 @@
 
 #include "app/profile_bar.h"
 #include "application/app_data.h"
+#include "application/applied_profile.h"
 #include "application/device_link.h"
 #include "macros/macro_page.h"
 #include "pages/buttons/button_page.h"
@@ -10,6 +11,7 @@
 #include "pages/performance/performance_page.h"
 #include "pages/profile_model.h"
 #include "platform/folders.h"
+#include "platform/hid_nodes.h"
 #include "platform/pointer_settings.h"
 #include "recoil/gun_page.h"
 #include "ui/notification.h"
@@ -39,6 +41,8 @@ struct MainWndOptions {
     Folders folders;
     // The HID library named by the user ($ZEMRAK_HID_LIBRARY); empty for the program's own.
     std::filesystem::path hid_library;
+    // Finds the mouse's hidraw nodes; null for the system's own.
+    std::shared_ptr<HidNodeProbe> nodes;
 };
 
 // The main window: header, section selectors, the pages, the profile bar and the apply
@@ -62,7 +66,14 @@ public:
     // Brings the window to the front when the mouse is connected, else warns (once at a time).
     void show_or_warn();
     void bring_to_front();
+    // Says why the window cannot be shown: no mouse, or a mouse this user may not write
+    // to; offers to explore the program with the simulated mouse instead, and shows the
+    // window when the user takes that.
     void no_device_warning();
+    // The simulated mouse stands in until a real one arrives; the window shows itself.
+    void explore_with_simulation();
+    // True while the Apply button marks changes that the mouse does not have yet.
+    [[nodiscard]] bool unapplied_changes() const;
     // The item chosen in any pop-up menu.
     void dispatch_menu(const QString& item_name);
     // Every page shows the current profile again.
@@ -96,6 +107,9 @@ private:
     void open_device_link();
     void on_apply_finished(const ApplyOutcome& outcome);
     void on_presence(DeviceState state);
+    // The header's state line, the tray tool tip and the Apply mark say what is now true.
+    void show_device_state();
+    void show_apply_mark();
     void show_notice(const QString& text);
     void report_library_load(const LibraryLoad& load, const char* file);
     [[nodiscard]] bool confirm(const char* message_key);
@@ -123,9 +137,11 @@ private:
 
     bool m_warningOpen = false;
     int m_appliesPending = 0;
+    std::unique_ptr<AppliedProfile> m_applied;
     // The device link, declared last so that it stops before what it uses goes.
     SleepingPause m_pause;
     std::unique_ptr<PointerSettingsBackend> m_pointer;
+    std::shared_ptr<HidNodeProbe> m_nodes;
     std::unique_ptr<DeviceLink> m_link;
 };
 

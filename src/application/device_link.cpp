@@ -19,8 +19,8 @@ public:
 };
 
 DeviceLink::DeviceLink(ProfileStore& store, DeviceLinkServices services, Hooks hooks)
-    : m_params(services.params), m_hooks(std::move(hooks)), m_writer(std::make_unique<Writer>()),
-      m_pause(services.pause) {
+    : m_params(services.params), m_nodes(services.nodes), m_hooks(std::move(hooks)),
+      m_writer(std::make_unique<Writer>()), m_pause(services.pause) {
     m_worker = std::make_unique<ApplyWorker>(
         ApplyServices{*m_writer, services.pause, services.pointer, services.params},
         [&store] { return take_apply_snapshot(store); }, store.profiles().last_applied(),
@@ -36,33 +36,38 @@ DeviceLink::~DeviceLink() {
     // Then the libraries, while everything their monitors may still call is here: their
     // destructors stop the monitors, and a last notice is dropped above.
     m_presence.reset();
+    m_standIn.reset();
     m_library.reset();
     m_retired.clear();
 }
 
 DeviceState DeviceLink::open(const LibraryChoice& choice) {
     if (!choice.forced.empty()) {
-        return use_library(HidLibrary::load(choice.forced), false);
+        const bool virtual_mouse = choice.forced.filename() == kVirtualMouseFileName;
+        return use_library(HidLibrary::load(choice.forced), virtual_mouse);
     }
-    const DeviceState real =
-        use_library(HidLibrary::load(choice.folder / kHidLibraryFileName), false);
-    if (real == DeviceState::Connected || !choice.simulate_when_absent) {
-        return real;
-    }
-    return use_library(HidLibrary::load(choice.folder / kVirtualMouseFileName), true);
+    return use_library(HidLibrary::load(choice.folder / kHidLibraryFileName), false);
+}
+
+DeviceState DeviceLink::simulate(const std::filesystem::path& folder) {
+    return on_worker([this, file = folder / kVirtualMouseFileName] { return stand_in(file); });
 }
 
 DeviceState DeviceLink::use_library(std::unique_ptr<HidLibrary> library, bool simulated) {
-    std::promise<DeviceState> done;
-    std::future<DeviceState> result = done.get_future();
     // std::function needs a copyable task: the library travels in a shared owner.
     auto owner = std::make_shared<std::unique_ptr<HidLibrary>>(std::move(library));
-    m_worker->run_on_worker(
-        [this, owner, simulated, &done] { done.set_value(install(std::move(*owner), simulated)); });
+    return on_worker([this, owner, simulated] { return install(std::move(*owner), simulated); });
+}
+
+DeviceState DeviceLink::on_worker(std::function<DeviceState()> task) {
+    std::promise<DeviceState> done;
+    std::future<DeviceState> result = done.get_future();
+    m_worker->run_on_worker([&task, &done] { done.set_value(task()); });
     return result.get();
 }
 
 DeviceState DeviceLink::install(std::unique_ptr<HidLibrary> library, bool simulated) {
+    end_stand_in();
     std::uint64_t generation = 0;
     {
         const std::lock_guard lock(m_mutex);
@@ -73,20 +78,55 @@ DeviceState DeviceLink::install(std::unique_ptr<HidLibrary> library, bool simula
             m_retired.push_back(std::move(m_library));
         }
         m_library = std::move(library);
+        m_librarySimulated = simulated;
+        m_denied.reset();
         generation = ++m_generation;
     }
     m_writer->target = m_library.get();
-    m_simulated = simulated;
-    m_presence = std::make_unique<DevicePresence>(
-        *m_library, m_pause,
-        DevicePresence::Hooks{[this] { report_presence(); }, [this] { report_presence(); }});
+    m_presence = std::make_unique<DevicePresence>(*m_library, m_pause, DevicePresence::Hooks{});
 
     m_library->set_identity(m_params.vendor_id, m_params.product_id);
     // Started before the channels are opened, so that a mouse plugged in meanwhile is seen.
     m_library->open_monitor(
         [this, generation](PresenceNotice notice) { post_notice(generation, notice); });
-    m_state = m_presence->start();
+    if (m_presence->start() != DeviceState::Connected) {
+        check_access();
+    }
+    publish();
     return m_state;
+}
+
+DeviceState DeviceLink::stand_in(const std::filesystem::path& file) {
+    if (m_presence && m_presence->state() == DeviceState::Connected) {
+        return m_state; // the mouse itself is there
+    }
+    if (!m_standIn) {
+        auto library = HidLibrary::load(file);
+        library->set_identity(m_params.vendor_id, m_params.product_id);
+        const bool open = library->open_command() && library->open_data();
+        if (!open) {
+            library->close_command();
+            library->close_data();
+            const std::lock_guard lock(m_mutex);
+            m_retired.push_back(std::move(library));
+            return m_state;
+        }
+        m_standIn = std::move(library);
+        m_writer->target = m_standIn.get();
+    }
+    publish();
+    return m_state;
+}
+
+void DeviceLink::end_stand_in() {
+    if (!m_standIn) {
+        return;
+    }
+    m_standIn->close_command();
+    m_standIn->close_data();
+    m_writer->target = m_library.get();
+    const std::lock_guard lock(m_mutex);
+    m_retired.push_back(std::move(m_standIn));
 }
 
 void DeviceLink::post_notice(std::uint64_t generation, PresenceNotice notice) {
@@ -102,14 +142,42 @@ void DeviceLink::on_presence(std::uint64_t generation, PresenceNotice notice) {
     if (generation != m_generation) {
         return;
     }
-    m_presence->on_presence(notice);
-}
+    const DeviceState state_before = m_state;
+    const bool simulated_before = m_simulated;
+    const bool denied_before = access_denied().has_value();
 
-void DeviceLink::report_presence() {
-    m_state = m_presence->state();
-    if (m_hooks.presence) {
+    m_presence->on_presence(notice);
+    if (m_presence->state() == DeviceState::Connected) {
+        // A real mouse takes over from the simulation.
+        end_stand_in();
+        const std::lock_guard lock(m_mutex);
+        m_denied.reset();
+    } else if (notice == PresenceNotice::arrived) {
+        check_access();
+    }
+    publish();
+
+    // Repeated notices (one per interface of the mouse) change nothing and say nothing.
+    const bool changed = m_state != state_before || m_simulated != simulated_before ||
+                         access_denied().has_value() != denied_before;
+    if (changed && m_hooks.presence) {
         m_hooks.presence(m_state);
     }
+}
+
+void DeviceLink::check_access() {
+    if (m_librarySimulated) {
+        return; // a simulated mouse has no nodes
+    }
+    std::optional<HidNodeAccess> denied =
+        denied_node(m_nodes.nodes(m_params.vendor_id, m_params.product_id));
+    const std::lock_guard lock(m_mutex);
+    m_denied = std::move(denied);
+}
+
+void DeviceLink::publish() {
+    m_state = m_standIn ? DeviceState::Connected : m_presence->state();
+    m_simulated = m_standIn != nullptr || m_librarySimulated;
 }
 
 bool DeviceLink::request_apply() {
@@ -119,6 +187,11 @@ bool DeviceLink::request_apply() {
 std::string DeviceLink::library_error() const {
     const std::lock_guard lock(m_mutex);
     return m_library ? m_library->error() : std::string();
+}
+
+std::optional<HidNodeAccess> DeviceLink::access_denied() const {
+    const std::lock_guard lock(m_mutex);
+    return m_denied;
 }
 
 } // namespace zemrak

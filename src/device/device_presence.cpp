@@ -16,11 +16,14 @@ DeviceState DevicePresence::start() {
 void DevicePresence::on_presence(PresenceNotice notice) {
     if (notice == PresenceNotice::arrived && m_state != DeviceState::Connected) {
         m_pause.pause(kArrivalSettle);
+        // A mouse whose channels do not open (no permission, an interface not there yet) is
+        // not connected: the next notice of the same mouse tries again.
+        if (!m_channels.open_command() || !m_channels.open_data()) {
+            m_channels.close_command();
+            m_channels.close_data();
+            return;
+        }
         m_state = DeviceState::Connected;
-        // The results are not needed: a channel that failed to open makes the writes of the
-        // next apply fail, and that apply reports it.
-        static_cast<void>(m_channels.open_command());
-        static_cast<void>(m_channels.open_data());
         if (m_hooks.arrived) {
             m_hooks.arrived();
         }

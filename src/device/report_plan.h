@@ -23,6 +23,8 @@ inline constexpr std::chrono::milliseconds kReportPause{20};
 struct ReportStep {
     CommandReport command{};
     std::optional<DataReport> data;
+
+    friend bool operator==(const ReportStep&, const ReportStep&) = default;
 };
 
 // Every report of an apply of `profile`: the mode report, one announced page per macro

@@ -13,6 +13,8 @@ inline constexpr const char* kSettingsFileName = "Data.ini";
 inline constexpr const char* kLanguageFileName = "Language/lan.xml";
 inline constexpr const char* kLogoFileName = "logo.png";
 inline constexpr const char* kMenuFolderName = "res/menus";
+// The udev rule that lets the user at the seat write to the mouse:
+inline constexpr const char* kUdevRuleFileName = "70-zemrak-mouse.rules";
 // In the data folder (Default.pbin may be in either; the data folder's copy wins):
 inline constexpr const char* kIndexFileName = "Data.bin";
 inline constexpr const char* kProfilesFileName = "profile.bin";

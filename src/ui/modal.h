@@ -8,6 +8,8 @@ namespace zemrak::ui {
 // Close codes of the program's dialogs.
 inline constexpr int kDialogCancel = 0;
 inline constexpr int kDialogOk = 1;
+// The extra choice of a message box that offers one (CMsgWnd::add_choice).
+inline constexpr int kDialogChoice = 2;
 
 // Runs `dialog` modally and returns the code it was closed with. When an answer is queued
 // (by a test or a UI script), the dialog is shown and then closed with that code, so every

@@ -38,11 +38,34 @@ void CMsgWnd::set_message_key(const QString& key) {
     m_ui->label_string->setText(Texts::text(key));
 }
 
+void CMsgWnd::set_message_text(const QString& text) {
+    m_message_key.clear();
+    m_ui->label_string->setTextFormat(Qt::PlainText);
+    m_ui->label_string->setText(text);
+    m_ui->label_string->setTextInteractionFlags(Qt::TextSelectableByMouse);
+}
+
+void CMsgWnd::add_choice(const QString& text_key) {
+    if (m_choice == nullptr) {
+        m_choice = new QPushButton(this);
+        m_choice->setObjectName(QStringLiteral("choice_btn"));
+        m_choice->setAutoDefault(false);
+        // Beside OK, before it in reading order.
+        m_ui->msg_buttons_hor->insertWidget(m_ui->msg_buttons_hor->indexOf(m_ui->ok_btn), m_choice);
+        connect(m_choice, &QPushButton::clicked, this, [this] { done(kDialogChoice); });
+    }
+    m_choice->setText(Texts::text(text_key));
+}
+
 int CMsgWnd::show_modal() {
     centre_over_owner();
     m_ui->ok_btn->setFocus();
     // Queued test answers or odd close codes must never read as a yes.
-    return run_modal(*this) == kDialogOk ? kDialogOk : kDialogCancel;
+    const int result = run_modal(*this);
+    if (result == kDialogChoice && m_choice != nullptr) {
+        return kDialogChoice;
+    }
+    return result == kDialogOk ? kDialogOk : kDialogCancel;
 }
 
 void CMsgWnd::centre_over_owner() {

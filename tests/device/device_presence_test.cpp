@@ -38,6 +38,7 @@ TEST_F(DevicePresenceTest, StartOpensDataChannelOnlyAfterTheCommandChannel) {
 TEST_F(DevicePresenceTest, ArrivalWaitsOpensBothAndTellsWithoutWriting) {
     m_channels.command_opens = false;
     ASSERT_EQ(DeviceState::NotConnected, m_presence.start());
+    m_channels.command_opens = true;
     const std::size_t mark = m_log.events().size();
     m_presence.on_presence(PresenceNotice::arrived);
     EXPECT_EQ(DeviceState::Connected, m_presence.state());
@@ -45,6 +46,23 @@ TEST_F(DevicePresenceTest, ArrivalWaitsOpensBothAndTellsWithoutWriting) {
               events_after(mark));
     m_presence.on_presence(PresenceNotice::arrived);
     EXPECT_EQ(4u, events_after(mark).size()) << "an arrival while connected opens nothing";
+}
+
+TEST_F(DevicePresenceTest, AnArrivalWhoseChannelsDoNotOpenIsNoConnection) {
+    // A node this user may not write to: the mouse is there, the program cannot reach it.
+    m_channels.data_opens = false;
+    ASSERT_EQ(DeviceState::NotConnected, m_presence.start());
+    const std::size_t mark = m_log.events().size();
+    m_presence.on_presence(PresenceNotice::arrived);
+    EXPECT_EQ(DeviceState::NotConnected, m_presence.state());
+    EXPECT_EQ((std::vector<std::string>{"pause 500", "open command", "open data", "close command",
+                                        "close data"}),
+              events_after(mark))
+        << "nothing is left half open, and the arrival is not announced";
+
+    m_channels.data_opens = true;
+    m_presence.on_presence(PresenceNotice::arrived);
+    EXPECT_EQ(DeviceState::Connected, m_presence.state()) << "the next notice tries again";
 }
 
 TEST_F(DevicePresenceTest, RemovalClosesBothOnceAndTells) {

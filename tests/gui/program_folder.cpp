@@ -52,7 +52,7 @@ std::unique_ptr<app::CMainWnd> start_main_window(const std::filesystem::path& fo
     ui::ModalAnswers::clear();
     ui::FileDialogAnswers::clear();
     auto window = std::make_unique<app::CMainWnd>(
-        app::MainWndOptions{folders_in(folder), ZEMRAK_VIRTUAL_MOUSE_PATH});
+        app::MainWndOptions{folders_in(folder), ZEMRAK_VIRTUAL_MOUSE_PATH, nullptr});
     window->initialise();
     window->show();
     return window;

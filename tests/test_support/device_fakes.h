@@ -4,6 +4,7 @@
 
 #include "device/hid_channels.h"
 #include "device/hid_writer.h"
+#include "platform/hid_nodes.h"
 #include "platform/pointer_settings.h"
 
 #include <chrono>
@@ -73,6 +74,23 @@ public:
 
 private:
     EventLog& m_log;
+};
+
+// Answers with the nodes a test sets.
+class FakeHidNodeProbe final : public HidNodeProbe {
+public:
+    [[nodiscard]] std::vector<HidNodeAccess> nodes(std::uint32_t, std::uint32_t) override {
+        const std::lock_guard lock(m_mutex);
+        return m_nodes;
+    }
+    void set_nodes(std::vector<HidNodeAccess> nodes) {
+        const std::lock_guard lock(m_mutex);
+        m_nodes = std::move(nodes);
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<HidNodeAccess> m_nodes;
 };
 
 } // namespace zemrak::test

@@ -11,8 +11,9 @@ struct VirtualMouseControls {
     void (*fail_writes)(int) = nullptr;
     int (*accepted_writes)() = nullptr;
 
-    VirtualMouseControls() {
-        void* handle = ::dlopen(ZEMRAK_VIRTUAL_MOUSE_PATH, RTLD_NOW | RTLD_LOCAL);
+    // A copy of the virtual mouse under another path is a mouse of its own.
+    explicit VirtualMouseControls(const char* file = ZEMRAK_VIRTUAL_MOUSE_PATH) {
+        void* handle = ::dlopen(file, RTLD_NOW | RTLD_LOCAL);
         set_plugged =
             reinterpret_cast<void (*)(int)>(::dlsym(handle, "ZemrakVirtualMouse_SetPlugged"));
         fail_writes =

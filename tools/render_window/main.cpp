@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     QTemporaryDir data;
     const std::filesystem::path program = argv[1];
     zemrak::Folders folders{program, data.path().toStdString(), program};
-    zemrak::app::CMainWnd window({folders, program / zemrak::kVirtualMouseFileName});
+    zemrak::app::CMainWnd window({folders, program / zemrak::kVirtualMouseFileName, nullptr});
     window.initialise();
     window.show();
     if (argc > 3) {

@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "application/access_advice.h"
 #include "application/app_data.h"
 #include "application/device_link.h"
 #include "command_line.h"
@@ -85,20 +86,29 @@ int apply_profile(const Context& context, std::span<const std::string>) {
     const DeviceParams& params = s.data.params();
     SleepingPause pause;
     const auto pointer = make_pointer_settings_backend();
+    SysfsHidNodeProbe nodes;
     ApplyOutcome outcome;
     DeviceState state = DeviceState::NotConnected;
     std::string library_error;
+    std::optional<HidNodeAccess> denied;
     {
-        DeviceLink link(s.data.store(), {params, pause, *pointer},
+        DeviceLink link(s.data.store(), {params, pause, *pointer, nodes},
                         {{}, [&outcome](const ApplyOutcome& o) { outcome = o; }, {}});
         const char* forced = std::getenv(kHidLibraryVariable);
-        state = link.open({forced != nullptr ? forced : "", context.folders.libraries, false});
+        state = link.open({forced != nullptr ? forced : "", context.folders.libraries});
         library_error = link.library_error();
+        denied = link.access_denied();
         static_cast<void>(link.request_apply()); // a current profile was checked above
     }                                            // the link finishes the apply before it goes
 
     int status = s.report.save_error ? kExitFailure : kExitOk;
-    if (state != DeviceState::Connected) {
+    if (denied) {
+        context.err << "zemrakctl: "
+                    << access_advice(s.data.texts().text("no_write_access_text"), *denied,
+                                     context.folders.program)
+                    << '\n';
+        status = kExitFailure;
+    } else if (state != DeviceState::Connected) {
         context.err << "zemrakctl: the mouse " << hex4(params.vendor_id) << ':'
                     << hex4(params.product_id) << " is not connected";
         if (!library_error.empty()) {
