@@ -1,11 +1,14 @@
 // Runs inside the test machine, as root, with uhid loaded and no udevd: the real HID library,
 // loaded as the program loads it, against mice made through /dev/uhid.
 
+#include "application/device_link.h"
 #include "device/hid_library.h"
 #include "device/report_plan.h"
 #include "model/byte_io.h"
 #include "model/config_defaults.h"
 #include "model/sensors.h"
+#include "platform/hid_nodes.h"
+#include "platform/pointer_settings_noop.h"
 #include "uhid_mouse.h"
 #include "zemrak_hid.h"
 
@@ -17,8 +20,10 @@
 #include <linux/uhid.h>
 #include <memory>
 #include <mutex>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -294,6 +299,96 @@ TEST_F(RealHidLibrary, FeatureReadsReturnWhatTheMouseAnswers) {
     EXPECT_EQ(to_hex(written_data), to_hex(data));
     EXPECT_EQ(0, get_data(data.data(), 64)) << "a length other than the channel's";
     dlclose(handle);
+}
+
+// The program's device link over the real library: a mouse plugged in after start-up takes
+// over from the simulated mouse, and a mouse whose nodes this user may not open is told apart
+// from no mouse. After the suite above: the link opens the library's one device monitor.
+class DeviceLinkOverRealLibrary : public testing::Test {
+protected:
+    void SetUp() override {
+        // The machine's root folder is writable; the folder for the data is made here.
+        std::filesystem::create_directories(m_data);
+        static_cast<void>(m_store.load_all(kSensor3327, u"Profile"));
+        m_params.vendor_id = kVendor;
+        m_params.product_id = kProduct;
+        m_link = std::make_unique<DeviceLink>(
+            m_store, DeviceLinkServices{m_params, m_pause, m_pointer, m_nodes},
+            DeviceLink::Hooks{{},
+                              [this](const ApplyOutcome& outcome) {
+                                  const std::lock_guard lock(m_mutex);
+                                  m_outcomes.push_back(outcome);
+                                  m_changed.notify_all();
+                              },
+                              [this](DeviceState) {
+                                  const std::lock_guard lock(m_mutex);
+                                  ++m_presence;
+                                  m_changed.notify_all();
+                              }});
+    }
+    void TearDown() override {
+        m_link.reset();
+        std::filesystem::remove_all(m_data);
+    }
+
+    template <typename Done>
+    bool wait_for(Done done) {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, kNoticeTimeout, done);
+    }
+
+    const std::filesystem::path m_data = "/test/data";
+    ProfileStore m_store{Folders{"/test", m_data, "/test"}};
+    DeviceParams m_params;
+    SleepingPause m_pause;
+    std::ostringstream m_notices;
+    NoopPointerSettings m_pointer{m_notices};
+    SysfsHidNodeProbe m_nodes;
+    std::unique_ptr<DeviceLink> m_link;
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<ApplyOutcome> m_outcomes;
+    std::size_t m_presence = 0;
+};
+
+TEST_F(DeviceLinkOverRealLibrary, ASimulationGivesWayToTheMouseWhenItIsPluggedIn) {
+    ASSERT_EQ(DeviceState::NotConnected, m_link->open({{}, "/test"}));
+    EXPECT_FALSE(m_link->access_denied().has_value()) << "no mouse at all";
+    ASSERT_EQ(DeviceState::Connected, m_link->simulate("/test"));
+    ASSERT_TRUE(m_link->simulated());
+
+    UhidMouse mouse(kVendor, kProduct, interfaces(7, 64));
+    ASSERT_TRUE(mouse.create()) << mouse.error();
+    ASSERT_TRUE(wait_for([this] { return !m_link->simulated(); })) << "the real mouse took over";
+    EXPECT_EQ(DeviceState::Connected, m_link->state());
+
+    ASSERT_TRUE(m_link->request_apply());
+    ASSERT_TRUE(wait_for([this] { return m_outcomes.size() == 1; }));
+    EXPECT_TRUE(m_outcomes[0].reports.ok());
+    EXPECT_EQ(report_lines(plan_reports(*m_store.profiles().current(), m_params)),
+              received_lines(mouse));
+
+    mouse.destroy();
+    ASSERT_TRUE(wait_for([this] { return m_link->state() == DeviceState::Removed; }));
+    EXPECT_FALSE(m_link->simulated());
+}
+
+TEST_F(DeviceLinkOverRealLibrary, AMouseThisUserMayNotOpenIsToldApartFromNoMouse) {
+    ASSERT_EQ(DeviceState::NotConnected, m_link->open({{}, "/test"}));
+    // The nodes belong to root and only root may open them, as on a system without the rule:
+    // the link runs as another user from before it opens the arriving mouse (half a second
+    // after the notice) until it has told why it could not.
+    UhidMouse mouse(kVendor, kProduct, interfaces(7, 64));
+    ASSERT_TRUE(mouse.create()) << mouse.error();
+    ASSERT_EQ(0, ::seteuid(65534));
+    const bool told = wait_for([this] { return m_link->access_denied().has_value(); });
+    const auto denied = m_link->access_denied();
+    ASSERT_EQ(0, ::seteuid(0));
+    ASSERT_TRUE(told);
+    EXPECT_EQ(DeviceState::NotConnected, m_link->state()) << "no permission is no connection";
+    EXPECT_TRUE(denied->node.string().starts_with("/dev/hidraw")) << denied->node;
+    EXPECT_EQ(std::errc::permission_denied, denied->error);
 }
 
 } // namespace
