@@ -188,11 +188,10 @@ void CMainWnd::show_apply_mark() {
 }
 
 QString CMainWnd::tray_tool_tip() const {
-    QString tip = ui::Texts::text("mouse_name_text");
-    if (using_virtual_mouse()) {
-        tip += QStringLiteral(" \u2014 ") + ui::Texts::text("virtual_mouse_text");
-    }
-    return tip;
+    // The tray says what the header's state line says.
+    const QString line = m_ui->device_state_label->text();
+    const QString name = ui::Texts::text("mouse_name_text");
+    return line.isEmpty() ? name : name + QStringLiteral("\n") + line;
 }
 
 DeviceState CMainWnd::device_state() const {

@@ -176,7 +176,8 @@ void DeviceLink::check_access() {
 }
 
 void DeviceLink::publish() {
-    m_state = m_standIn ? DeviceState::Connected : m_presence->state();
+    const DeviceState own = m_presence ? m_presence->state() : DeviceState::NotConnected;
+    m_state = m_standIn ? DeviceState::Connected : own;
     m_simulated = m_standIn != nullptr || m_librarySimulated;
 }
 
