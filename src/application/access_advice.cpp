@@ -5,6 +5,10 @@
 namespace zemrak {
 namespace {
 
+constexpr std::string_view kEnglishLead =
+    "This user may not write to the mouse (%1: %2). Install the udev rule that comes with the "
+    "program, then unplug the mouse and plug it in again:";
+
 // 'text', with each ' written as '\'' so that any path stays one word.
 [[nodiscard]] std::string shell_quoted(std::string_view text) {
     std::string quoted = "'";
@@ -32,7 +36,7 @@ std::vector<std::string> udev_rule_commands(const std::filesystem::path& program
 
 std::string access_advice(std::string_view lead, const HidNodeAccess& denied,
                           const std::filesystem::path& program_folder) {
-    std::string advice(lead);
+    std::string advice(lead.empty() ? kEnglishLead : lead);
     // The reason first: a node path cannot hold "%2", but nothing is lost if it did.
     replace_all(advice, "%2", denied.error.message());
     replace_all(advice, "%1", denied.node.string());

@@ -18,7 +18,8 @@ namespace zemrak {
 udev_rule_commands(const std::filesystem::path& program_folder);
 
 // `lead` with %1 replaced by the node and %2 by the system's reason, then the commands, one
-// per line, each indented by four spaces.
+// per line, each indented by four spaces. An empty lead (a language file without the text)
+// gets an English one, so the commands never come without a word of why.
 [[nodiscard]] std::string access_advice(std::string_view lead, const HidNodeAccess& denied,
                                         const std::filesystem::path& program_folder);
 

@@ -16,12 +16,14 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <linux/uhid.h>
 #include <memory>
 #include <mutex>
 #include <sstream>
 #include <string>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -389,6 +391,52 @@ TEST_F(DeviceLinkOverRealLibrary, AMouseThisUserMayNotOpenIsToldApartFromNoMouse
     EXPECT_EQ(DeviceState::NotConnected, m_link->state()) << "no permission is no connection";
     EXPECT_TRUE(denied->node.string().starts_with("/dev/hidraw")) << denied->node;
     EXPECT_EQ(std::errc::permission_denied, denied->error);
+}
+
+// What a user without the rule sees from zemrakctl: exit status 1 and the commands that
+// install the rule from the program folder (here /test, which holds Data.ini).
+TEST(ZemrakctlWithoutPermission, ApplyExitsWithOneAndNamesTheRuleCommands) {
+    UhidMouse mouse(kVendor, kProduct, interfaces(7, 64));
+    ASSERT_TRUE(mouse.create()) << mouse.error();
+    const auto deadline = std::chrono::steady_clock::now() + kNoticeTimeout;
+    while (hidraw_node_count() < 3 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(10ms);
+    }
+    ASSERT_EQ(3U, hidraw_node_count());
+    std::filesystem::create_directories("/test/home");
+    ASSERT_EQ(0, ::chown("/test/home", 65534, 65534));
+
+    int out[2];
+    ASSERT_EQ(0, ::pipe(out));
+    const pid_t child = ::fork();
+    ASSERT_NE(-1, child);
+    if (child == 0) {
+        ::dup2(out[1], STDERR_FILENO);
+        ::dup2(out[1], STDOUT_FILENO);
+        ::setenv("HOME", "/test/home", 1);
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+            ::_exit(99);
+        }
+        ::execl("/test/zemrakctl", "zemrakctl", "apply", static_cast<char*>(nullptr));
+        ::_exit(98);
+    }
+    ::close(out[1]);
+    std::string output;
+    char buffer[512];
+    for (ssize_t n = 0; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) {
+        output.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(out[0]);
+    int status = 0;
+    ASSERT_EQ(child, ::waitpid(child, &status, 0));
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(1, WEXITSTATUS(status)) << output;
+    EXPECT_NE(std::string::npos, output.find("may not write to the mouse (/dev/hidraw")) << output;
+    EXPECT_NE(std::string::npos, output.find(": Permission denied)")) << output;
+    EXPECT_NE(std::string::npos,
+              output.find("sudo cp '/test/70-zemrak-mouse.rules' /etc/udev/rules.d/"))
+        << output;
+    EXPECT_NE(std::string::npos, output.find("sudo udevadm trigger")) << output;
 }
 
 } // namespace
