@@ -1,5 +1,7 @@
 #include "device/hid_library.h"
 
+#include "platform/symbol_lookup.h"
+
 #include <dlfcn.h>
 #include <utility>
 
@@ -28,23 +30,6 @@ struct HidLibrary::EntryPoints {
     int (*get_data)(unsigned char*, int) = nullptr;
 };
 
-namespace {
-
-// Looks up one entry point; false (with the name in `missing`) when it is not there.
-template <typename Fn>
-bool resolve(void* handle, const char* name, Fn& slot, std::string& missing) {
-    void* symbol = ::dlsym(handle, name);
-    if (symbol == nullptr) {
-        missing += missing.empty() ? name : std::string(", ") + name;
-        return false;
-    }
-    // POSIX guarantees that a data pointer from dlsym converts to a function pointer.
-    slot = reinterpret_cast<Fn>(symbol);
-    return true;
-}
-
-} // namespace
-
 std::filesystem::path hid_library_path(const std::filesystem::path& program_folder,
                                        const char* variable_value) {
     if (variable_value != nullptr && *variable_value != '\0') {
@@ -66,17 +51,17 @@ std::unique_ptr<HidLibrary> HidLibrary::load(const std::filesystem::path& file) 
     void* h = library->m_handle;
     std::string missing;
     bool all = true;
-    all &= resolve(h, "Set_HIDVIDPID", e.set_vid_pid, missing);
-    all &= resolve(h, "Open_HIDDevMonitor", e.open_monitor, missing);
-    all &= resolve(h, "Close_HIDDevMonitor", e.close_monitor, missing);
-    all &= resolve(h, "Open_HIDFeatureDevice", e.open_command, missing);
-    all &= resolve(h, "Open_HIDFeatureDevice_1", e.open_data, missing);
-    all &= resolve(h, "Close_HIDFeatureDevice", e.close_command, missing);
-    all &= resolve(h, "Close_HIDFeatureDevice_1", e.close_data, missing);
-    all &= resolve(h, "SetHIDFeature", e.set_command, missing);
-    all &= resolve(h, "SetHIDFeature_1", e.set_data, missing);
-    all &= resolve(h, "GetHIDFeature", e.get_command, missing);
-    all &= resolve(h, "GetHIDFeature_1", e.get_data, missing);
+    all &= resolve_symbol(h, "Set_HIDVIDPID", e.set_vid_pid, missing);
+    all &= resolve_symbol(h, "Open_HIDDevMonitor", e.open_monitor, missing);
+    all &= resolve_symbol(h, "Close_HIDDevMonitor", e.close_monitor, missing);
+    all &= resolve_symbol(h, "Open_HIDFeatureDevice", e.open_command, missing);
+    all &= resolve_symbol(h, "Open_HIDFeatureDevice_1", e.open_data, missing);
+    all &= resolve_symbol(h, "Close_HIDFeatureDevice", e.close_command, missing);
+    all &= resolve_symbol(h, "Close_HIDFeatureDevice_1", e.close_data, missing);
+    all &= resolve_symbol(h, "SetHIDFeature", e.set_command, missing);
+    all &= resolve_symbol(h, "SetHIDFeature_1", e.set_data, missing);
+    all &= resolve_symbol(h, "GetHIDFeature", e.get_command, missing);
+    all &= resolve_symbol(h, "GetHIDFeature_1", e.get_data, missing);
     if (!all) {
         library->m_error = file.string() + " lacks " + missing;
         return library;
