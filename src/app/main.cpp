@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zemrak-mouse"));
     QApplication::setDesktopFileName(QStringLiteral("zemrak-mouse"));
-    // Hiding the window must never end the program: it lives on in the tray.
+    // Hiding or closing the window must never end the program by itself: it lives on in the
+    // tray, and the window decides when a close ends it (where there is no tray).
     QApplication::setQuitOnLastWindowClosed(false);
 
     zemrak::app::SingleInstance instance;

@@ -509,12 +509,12 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainWnd::closeEvent(QCloseEvent* event) {
-    // With a tray the program lives on there; without one, closing the window ends it.
-    if (CTrayIcon::available()) {
-        event->ignore();
-        hide();
-    } else {
-        event->accept();
+    // A close is never refused: before the program ends (the tray menu's "exit", the end of
+    // the session) Qt closes every window, and a refusal would cancel the end. An accepted
+    // close only hides the window, so with a tray the program lives on there (the last
+    // window closing does not quit); without one, closing the window ends it.
+    event->accept();
+    if (!CTrayIcon::available()) {
         request_exit();
     }
 }

@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QRectF>
 #include <QSpinBox>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
 #include <iostream>
@@ -108,6 +109,16 @@ UiScriptParse UiScript::parse(const QString& text) {
             std::tie(step.name, step.value) = split_first(rest);
             if (step.name.isEmpty()) {
                 error(QStringLiteral("\"set\" takes a name and a value"));
+                return result;
+            }
+        } else if (verb == u"tray") {
+            step.verb = UiScriptStep::Verb::Tray;
+            if (rest == u"left") {
+                step.number = UiScriptStep::kTrayLeft;
+            } else if (rest == u"right") {
+                step.number = UiScriptStep::kTrayRight;
+            } else {
+                error(QStringLiteral("\"tray\" takes left or right, not ") + quoted(rest));
                 return result;
             }
         } else if (verb == u"answer") {
@@ -254,6 +265,9 @@ void UiScript::perform(const UiScriptStep& step) {
     case UiScriptStep::Verb::Menu:
         choose_menu_item(step);
         break;
+    case UiScriptStep::Verb::Tray:
+        click_tray_icon(step);
+        break;
     case UiScriptStep::Verb::Answer:
         ModalAnswers::queue(step.number);
         break;
@@ -371,6 +385,19 @@ void UiScript::choose_menu_item(const UiScriptStep& step) {
     } else if (!menu->choose(step.name)) {
         fail(step, QStringLiteral("the open menu has no item ") + quoted(step.name));
     }
+}
+
+void UiScript::click_tray_icon(const UiScriptStep& step) {
+    QSystemTrayIcon* icon =
+        m_mainWindow != nullptr ? m_mainWindow->findChild<QSystemTrayIcon*>() : nullptr;
+    // Without a notification area nobody could click the icon.
+    if (icon == nullptr || !icon->isVisible() || !QSystemTrayIcon::isSystemTrayAvailable()) {
+        fail(step, QStringLiteral("no tray shows the program's icon"));
+        return;
+    }
+    // The signal the platform sends for a click on the icon.
+    emit icon->activated(step.number == UiScriptStep::kTrayRight ? QSystemTrayIcon::Context
+                                                                 : QSystemTrayIcon::Trigger);
 }
 
 void UiScript::fail(const UiScriptStep& step, const QString& message) {

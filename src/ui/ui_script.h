@@ -24,6 +24,8 @@ inline constexpr int kUiScriptFailureStatus = 3;
 //   set NAME VALUE     a slider's value, a drop-down's or list's row (from 0), an edit's text;
 //                      the control has the focus while it changes and loses it afterwards
 //   menu ITEM          choose an item of the pop-up menu that is open
+//   tray left|right    click the tray icon as the notification area reports a click (a
+//                      right click opens the tray menu); fails where no tray shows the icon
 //   answer OK|CANCEL   how the next modal dialog closes unless later lines close it
 //   wait MS            pause
 //   wait-apply         pause until the apply worker is idle
@@ -32,12 +34,14 @@ inline constexpr int kUiScriptFailureStatus = 3;
 // Blank lines and lines starting with '#' are skipped. A NAME is looked up in the open modal
 // dialog first, then in the main window.
 struct UiScriptStep {
-    enum class Verb { Click, Set, Menu, Answer, Wait, WaitApply, Quit };
+    enum class Verb { Click, Set, Menu, Tray, Answer, Wait, WaitApply, Quit };
+    enum TrayButton { kTrayLeft = 0, kTrayRight = 1 };
 
     Verb verb = Verb::Quit;
     QString name;   // the control of click and set, the item of menu
     QString value;  // the value of set, as written
-    int number = 0; // the pause of wait in milliseconds, the close code of answer
+    int number = 0; // the pause of wait in milliseconds, the close code of answer, the
+                    // TrayButton of tray
     int line = 0;   // counted from 1, for messages
 
     friend bool operator==(const UiScriptStep&, const UiScriptStep&) = default;
@@ -100,6 +104,7 @@ private:
     void click(const UiScriptStep& step);
     void set(const UiScriptStep& step);
     void choose_menu_item(const UiScriptStep& step);
+    void click_tray_icon(const UiScriptStep& step);
     [[nodiscard]] QWidget* find(const QString& name) const;
     void fail(const UiScriptStep& step, const QString& message);
     void fail(const QString& message);

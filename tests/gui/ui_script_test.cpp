@@ -40,6 +40,8 @@ TEST(UiScript, ParsesEveryCommandAndSkipsBlankAndCommentLines) {
                                        "set edit_profile_name  My Profile 2 \n"
                                        "set edit_profile_name\n"
                                        "menu export_profile\n"
+                                       "tray right\n"
+                                       "tray left\n"
                                        "answer OK\n"
                                        "answer cancel\n"
                                        "wait 250\n"
@@ -52,11 +54,13 @@ TEST(UiScript, ParsesEveryCommandAndSkipsBlankAndCommentLines) {
         step(Verb::Set, 5, QStringLiteral("edit_profile_name"), QStringLiteral("My Profile 2")),
         step(Verb::Set, 6, QStringLiteral("edit_profile_name")),
         step(Verb::Menu, 7, QStringLiteral("export_profile")),
-        step(Verb::Answer, 8, {}, {}, kDialogOk),
-        step(Verb::Answer, 9, {}, {}, kDialogCancel),
-        step(Verb::Wait, 10, {}, {}, 250),
-        step(Verb::WaitApply, 12),
-        step(Verb::Quit, 13),
+        step(Verb::Tray, 8, {}, {}, UiScriptStep::kTrayRight),
+        step(Verb::Tray, 9, {}, {}, UiScriptStep::kTrayLeft),
+        step(Verb::Answer, 10, {}, {}, kDialogOk),
+        step(Verb::Answer, 11, {}, {}, kDialogCancel),
+        step(Verb::Wait, 12, {}, {}, 250),
+        step(Verb::WaitApply, 14),
+        step(Verb::Quit, 15),
     };
     EXPECT_EQ(parsed.steps, expected);
 }
@@ -71,6 +75,7 @@ TEST(UiScript, LineItCannotReadIsReportedWithItsNumber) {
         {"answer MAYBE", "line 1: \"answer\" takes OK or CANCEL, not \"MAYBE\""},
         {"wait -5", "line 1: \"wait\" takes a pause in milliseconds, not \"-5\""},
         {"quit now", "line 1: \"quit\" takes nothing after it"},
+        {"tray middle", "line 1: \"tray\" takes left or right, not \"middle\""},
     };
     for (const auto& bad : cases) {
         SCOPED_TRACE(bad.script);
