@@ -4,8 +4,10 @@
 #include "app/tray_icon.h"
 #include "application/access_advice.h"
 #include "model/unicode.h"
+#include "platform/hook_library.h"
 #include "platform/pointer_settings_backend.h"
 #include "ui/busy_overlays.h"
+#include "ui/input_capture.h"
 #include "ui/modal.h"
 #include "ui/msg_wnd.h"
 #include "ui/notify_router.h"
@@ -88,6 +90,15 @@ void CMainWnd::initialise() {
         open_menu("traymenu.xml", QPoint(cursor.x(), cursor.y() - kTrayMenuLift));
     };
 
+    // The input library is loaded when a capture first needs it; without it the capture
+    // stays inside the program's windows, and nothing is said.
+    m_capture = new ui::InputCapture(
+        [libraries = m_options.folders.libraries]() -> std::unique_ptr<SystemInputSource> {
+            std::string ignored;
+            return HookLibrary::load(
+                hook_library_path(libraries, std::getenv(kHookLibraryVariable)), ignored);
+        },
+        this);
     m_buttonPage.init(m_ui->button_page_ver, *this);
     m_performancePage.init(m_ui->performance_page_ver, *this);
     m_lightPage.init(m_ui->light_page_ver, *this);

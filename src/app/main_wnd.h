@@ -26,6 +26,7 @@ class CMainWnd;
 }
 
 namespace zemrak::ui {
+class InputCapture;
 class BusyCover;
 class BusyRing;
 class NotifyRouter;
@@ -92,6 +93,7 @@ public:
     void hide_busy_cover() override;
     [[nodiscard]] const DeviceParams& device_params() const override { return m_data.params(); }
     [[nodiscard]] pages::ProfileModel& model() override { return *m_model; }
+    [[nodiscard]] ui::InputCapture& input_capture() override { return *m_capture; }
     [[nodiscard]] pages::CButtonPage& button_page() { return m_buttonPage; }
 
 protected:
@@ -121,6 +123,7 @@ private:
     std::unique_ptr<Ui::CMainWnd> m_ui;
     AppData m_data;
     pages::ProfileModel* m_model = nullptr;
+    ui::InputCapture* m_capture = nullptr;
 
     pages::CButtonPage m_buttonPage;
     pages::CPerformancePage m_performancePage;

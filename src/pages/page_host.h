@@ -6,6 +6,10 @@ namespace zemrak {
 struct DeviceParams;
 } // namespace zemrak
 
+namespace zemrak::ui {
+class InputCapture;
+} // namespace zemrak::ui
+
 namespace zemrak::pages {
 
 class ProfileModel;
@@ -18,6 +22,8 @@ public:
     [[nodiscard]] virtual const DeviceParams& device_params() const = 0;
     // The data the page shows and the news of its changes.
     [[nodiscard]] virtual ProfileModel& model() = 0;
+    // Where keys and mouse buttons are captured from (the shortcut dialog, the recorder).
+    [[nodiscard]] virtual ui::InputCapture& input_capture() = 0;
 };
 
 } // namespace zemrak::pages
