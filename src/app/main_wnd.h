@@ -97,7 +97,6 @@ private:
     void on_apply_finished(const ApplyOutcome& outcome);
     void on_presence(DeviceState state);
     void show_notice(const QString& text);
-    void report_library_load(const LibraryLoad& load, const char* file);
     [[nodiscard]] bool confirm(const char* message_key);
     void inform(const char* message_key);
     [[nodiscard]] ui::CNotifyPump* page_named(const QString& name);
