@@ -48,6 +48,42 @@ void set_style_flag(QWidget* widget, const char* name, bool on) {
     widget->style()->polish(widget);
 }
 
+// What the start-up load found that the user has to know, one text each, so that none hides
+// another.
+QStringList startup_problems(const StartupLoad& load) {
+    QStringList problems;
+    const auto unreadable = [&problems](const char* file, const std::error_code& error) {
+        if (error) {
+            problems << ui::Texts::text("file_unreadable_text")
+                            .arg(QLatin1String(file), QString::fromStdString(error.message()));
+        }
+    };
+    const auto kept_aside = [&problems](const char* file, const std::filesystem::path& copy) {
+        if (!copy.empty()) {
+            problems << ui::Texts::text("library_damaged_text")
+                            .arg(QLatin1String(file), to_qstring(copy));
+        }
+    };
+    unreadable(kIndexFileName, load.profiles.index_read_error);
+    unreadable(kProfilesFileName, load.profiles.profiles_read_error);
+    kept_aside(kProfilesFileName, load.profiles.damaged_copy);
+    if (load.profiles.save_error) {
+        problems << QString::fromStdString(load.profiles.save_error.message());
+    }
+    for (const auto& [file, library] :
+         {std::pair{kMacroFileName, &load.macros}, std::pair{kRecoilFileName, &load.recoils}}) {
+        if (!library->opened) {
+            unreadable(file, library->error);
+        } else if (!library->damaged_copy.empty()) {
+            kept_aside(file, library->damaged_copy);
+        } else if (library->error) {
+            problems << QString::fromLatin1(file) + ": " +
+                            QString::fromStdString(library->error.message());
+        }
+    }
+    return problems;
+}
+
 } // namespace
 
 CMainWnd::CMainWnd(MainWndOptions options)
@@ -114,8 +150,6 @@ void CMainWnd::initialise() {
 
     // Load all: the stored profiles and libraries, then the pages show the current profile.
     const StartupLoad load = m_data.load_data();
-    report_library_load(load.macros, kMacroFileName);
-    report_library_load(load.recoils, kRecoilFileName);
     m_profileBar = std::make_unique<ProfileBar>(
         m_data, m_ui->profile_combo, m_ui->edit_profile_name, this,
         ProfileBar::Hooks{[this] { refresh_pages(); }, [this] { post_apply(); },
@@ -132,8 +166,8 @@ void CMainWnd::initialise() {
         connect(m_model, signal, this, [this] { show_apply_mark(); });
     }
     show_device_state();
-    if (load.profiles.save_error) {
-        show_notice(QString::fromStdString(load.profiles.save_error.message()));
+    if (const QStringList problems = startup_problems(load); !problems.isEmpty()) {
+        show_notice(problems.join(QStringLiteral("  ")));
     }
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -284,16 +318,6 @@ void CMainWnd::show_notice(const QString& text) {
     m_ui->status_label->setText(text);
     m_ui->status_label->show();
     QTimer::singleShot(kNoticeMs, m_ui->status_label, &QWidget::hide);
-}
-
-void CMainWnd::report_library_load(const LibraryLoad& load, const char* file) {
-    if (!load.damaged_copy.empty()) {
-        show_notice(ui::Texts::text("library_damaged_text")
-                        .arg(QLatin1String(file), to_qstring(load.damaged_copy)));
-    } else if (load.error) {
-        show_notice(QString::fromLatin1(file) + ": " +
-                    QString::fromStdString(load.error.message()));
-    }
 }
 
 void CMainWnd::post_apply() {

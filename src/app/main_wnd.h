@@ -113,7 +113,6 @@ private:
     void show_device_state();
     void show_apply_mark();
     void show_notice(const QString& text);
-    void report_library_load(const LibraryLoad& load, const char* file);
     [[nodiscard]] bool confirm(const char* message_key);
     void inform(const char* message_key);
     [[nodiscard]] ui::CNotifyPump* page_named(const QString& name);

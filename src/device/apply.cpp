@@ -16,6 +16,8 @@ std::optional<ApplySnapshot> take_apply_snapshot(const ProfileStore& store) {
                            {},
                            store.index_file(),
                            store.profiles_file(),
+                           store.index_read_error(),
+                           store.profiles_read_error(),
                            store.save_order(),
                            store.save_order()->take()};
     snapshot.profiles.reserve(profiles.size() * ConfigBlock::kSize);
@@ -34,9 +36,13 @@ ApplyOutcome run_apply(const ApplySnapshot& snapshot, ConfigBlock& last_applied,
     ApplyOutcome outcome;
     const std::vector<ReportStep> steps = plan_reports(snapshot.profile, services.params);
     outcome.reports = send_reports(steps, services.hid, services.pause);
-    outcome.index_error = save_index_record(snapshot.index_file, snapshot.index);
+    outcome.index_error = snapshot.index_read_error
+                              ? snapshot.index_read_error
+                              : save_index_record(snapshot.index_file, snapshot.index);
     const auto write = [&snapshot] {
-        return write_file_atomically(snapshot.profiles_file, snapshot.profiles);
+        return snapshot.profiles_read_error
+                   ? snapshot.profiles_read_error
+                   : write_file_atomically(snapshot.profiles_file, snapshot.profiles);
     };
     if (!snapshot.save_order) {
         outcome.profiles_error = write();

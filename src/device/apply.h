@@ -27,6 +27,10 @@ struct ApplySnapshot {
     std::vector<std::uint8_t> profiles; // what profile.bin is to hold
     std::filesystem::path index_file;
     std::filesystem::path profiles_file;
+    // Set when the file may not be written (the store could not read it): the save returns
+    // this instead.
+    std::error_code index_read_error;
+    std::error_code profiles_read_error;
     // When the copy was taken, in the order of the writes of profile.bin.
     std::shared_ptr<SaveOrder> save_order;
     std::uint64_t state = 0;
@@ -53,8 +57,8 @@ struct ApplyOutcome {
 
 // Runs one apply of `snapshot`: pointer settings that differ from `last_applied`, then
 // `last_applied` becomes the snapshot's profile, then the reports, then Data.bin and
-// profile.bin (unless a newer list was saved since the snapshot was taken). No step stops a
-// later one.
+// profile.bin (unless a newer list was saved since the snapshot was taken, or the file may
+// not be written). No step stops a later one.
 [[nodiscard]] ApplyOutcome run_apply(const ApplySnapshot& snapshot, ConfigBlock& last_applied,
                                      const ApplyServices& services);
 

@@ -34,7 +34,13 @@ std::error_code make_error_code(ProfileFileError e) {
 }
 
 bool load_index_record(const std::filesystem::path& file, IndexRecord& record) {
-    std::error_code error;
+    std::error_code ignored;
+    return load_index_record(file, record, ignored);
+}
+
+bool load_index_record(const std::filesystem::path& file, IndexRecord& record,
+                       std::error_code& error) {
+    error.clear();
     const UniqueFd fd = open_for_reading(file, error);
     if (error) {
         return false;
@@ -44,6 +50,9 @@ bool load_index_record(const std::filesystem::path& file, IndexRecord& record) {
     store_i32(bytes, 0, record.index);
     store_i32(bytes, 4, record.reserved);
     static_cast<void>(read_fully(fd.get(), bytes, error));
+    if (error) {
+        return false;
+    }
     record.index = load_i32(bytes, 0);
     record.reserved = load_i32(bytes, 4);
     return true;
@@ -61,6 +70,9 @@ ProfilesLoad load_profiles(const std::filesystem::path& file, ProfileList& list)
     std::error_code error;
     const UniqueFd fd = open_for_reading(file, error);
     if (error) {
+        if (!file_missing(error)) {
+            result.error = error;
+        }
         return result;
     }
     result.opened = true;
@@ -74,6 +86,7 @@ ProfilesLoad load_profiles(const std::filesystem::path& file, ProfileList& list)
             continue;
         }
         result.whole = read == 0 && !error;
+        result.error = error;
         return result;
     }
 }

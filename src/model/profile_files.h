@@ -27,8 +27,11 @@ struct IndexRecord {
 };
 inline constexpr std::size_t kIndexRecordSize = 8;
 
-// Reads Data.bin over `record`. Returns false when the file cannot be opened. A shorter
-// file leaves the fields it does not reach as they were.
+// Reads Data.bin over `record`. Returns false when the file cannot be opened or read, and
+// `record` is left as it was; `error` says why (see file_missing() for a missing file). A
+// shorter file leaves the fields it does not reach as they were.
+[[nodiscard]] bool load_index_record(const std::filesystem::path& file, IndexRecord& record,
+                                     std::error_code& error);
 [[nodiscard]] bool load_index_record(const std::filesystem::path& file, IndexRecord& record);
 [[nodiscard]] std::error_code save_index_record(const std::filesystem::path& file,
                                                 const IndexRecord& record);
@@ -38,6 +41,8 @@ struct ProfilesLoad {
     bool opened = false;    // false: the file does not exist or cannot be opened
     bool whole = true;      // false: a partial record at the end or a read error
     std::size_t loaded = 0; // whole records appended to the list
+    // The file exists but could not be opened, or a read failed: never a missing file.
+    std::error_code error;
 };
 
 // Appends every whole record of profile.bin to `list`, in file order. A partial record at

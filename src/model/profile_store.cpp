@@ -44,24 +44,37 @@ StartupReport ProfileStore::load_all(std::int32_t sensor, std::u16string_view ba
     };
 
     IndexRecord record;
-    if (!load_index_record(index_file(), record)) {
+    std::error_code index_error;
+    m_indexReadError.clear();
+    if (!load_index_record(index_file(), record, index_error)) {
         record = IndexRecord{};
-        report.index_file_created = true;
-        note_error(save_index_record(index_file(), record));
+        if (file_missing(index_error)) {
+            report.index_file_created = true;
+            note_error(save_index_record(index_file(), record));
+        } else {
+            m_indexReadError = report.index_read_error = index_error;
+        }
     }
     m_indexReserved = record.reserved;
 
     m_profiles.clear();
     const ProfilesLoad load = load_profiles(profiles_file(), m_profiles);
-    if (load.opened && !load.whole) {
+    m_profilesReadError = report.profiles_read_error = load.error;
+    if (load.error) {
+        // What came before a read error is not the file the user keeps: work on a default
+        // profile, as for a missing file, and leave the file alone.
+        m_profiles.clear();
+    } else if (load.opened && !load.whole) {
         std::error_code error;
         report.damaged_copy = keep_aside(profiles_file(), error);
         note_error(error);
     }
     if (m_profiles.empty()) {
         m_profiles.add_default_profile(sensor, base_text);
-        report.default_profile_created = true;
-        note_error(save_profiles());
+        if (!load.error) {
+            report.default_profile_created = true;
+            note_error(save_profiles());
+        }
     }
 
     if (!m_profiles.select(record.index)) {
@@ -73,6 +86,9 @@ StartupReport ProfileStore::load_all(std::int32_t sensor, std::u16string_view ba
 }
 
 std::error_code ProfileStore::save_profiles() const {
+    if (m_profilesReadError) {
+        return m_profilesReadError;
+    }
     const std::uint64_t state = m_saveOrder->take();
     return m_saveOrder
         ->write_in_order(state,
@@ -85,6 +101,9 @@ IndexRecord ProfileStore::index_record() const {
 }
 
 std::error_code ProfileStore::save_current_index() const {
+    if (m_indexReadError) {
+        return m_indexReadError;
+    }
     return save_index_record(index_file(), index_record());
 }
 

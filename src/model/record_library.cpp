@@ -163,19 +163,29 @@ std::vector<std::int32_t> RecordLibrary::positions_in_folder(std::u16string_view
 LibraryLoad RecordLibrary::load() {
     LibraryLoad result;
     m_bytes.clear();
+    m_readError.clear();
     std::error_code error;
     const UniqueFd fd = open_for_reading(m_file, error);
+    if (!error) {
+        const std::uint64_t expected = file_size(fd.get(), error);
+        if (!error) {
+            m_bytes.resize(static_cast<std::size_t>(expected));
+            m_bytes.resize(read_fully(fd.get(), m_bytes, error));
+        }
+    }
     if (error) {
+        // Records read before a failure are not the library the user keeps; the file stays
+        // as it is for a later start to read.
+        m_bytes.clear();
+        if (!file_missing(error)) {
+            result.whole = false;
+            m_readError = result.error = error;
+        }
         return result;
     }
     result.opened = true;
-    const std::uint64_t expected = file_size(fd.get(), error);
-    if (!error) {
-        m_bytes.resize(static_cast<std::size_t>(expected));
-        m_bytes.resize(read_fully(fd.get(), m_bytes, error));
-    }
     const std::size_t whole_bytes = m_bytes.size() - m_bytes.size() % m_kind.size;
-    result.whole = !error && whole_bytes == m_bytes.size();
+    result.whole = whole_bytes == m_bytes.size();
     // A partial record would become an item of half-read fields: drop it.
     m_bytes.resize(whole_bytes);
     result.loaded = size();
@@ -185,17 +195,15 @@ LibraryLoad RecordLibrary::load() {
         }
     }
     if (!result.whole) {
-        result.error = error;
-        std::error_code aside_error;
-        result.damaged_copy = keep_aside(m_file, aside_error);
-        if (!result.error) {
-            result.error = aside_error;
-        }
+        result.damaged_copy = keep_aside(m_file, result.error);
     }
     return result;
 }
 
 std::error_code RecordLibrary::save() const {
+    if (m_readError) {
+        return m_readError;
+    }
     return write_file_atomically(m_file, m_bytes);
 }
 

@@ -66,7 +66,9 @@ struct LibraryLoad {
     std::size_t loaded = 0;             // whole records now in the list
     std::size_t bounded = 0;            // records whose counts had to be limited
     std::filesystem::path damaged_copy; // where a file that was not read whole was kept
-    std::error_code error;              // the read error, or the failure to keep the file aside
+    // With `opened` false: why a file that exists could not be opened or read, and is not
+    // written in this run. Otherwise: the failure to keep the file aside.
+    std::error_code error;
 };
 
 // What one operation did. A refused operation (a LibraryError) changed nothing; a failed save
@@ -114,9 +116,10 @@ public:
     [[nodiscard]] std::vector<std::int32_t> positions_in_folder(std::u16string_view name) const;
 
     // Replaces the list with the whole records of the file, bounding each. A missing file
-    // gives an empty list. A file that is not read whole (a partial record at the end, a read
-    // error) keeps its whole records, drops the rest and is copied aside first, since the
-    // next save would overwrite it.
+    // gives an empty list. A file that ends in a partial record keeps its whole records,
+    // drops the rest and is copied aside first, since the next save would overwrite it. A
+    // file that exists but cannot be opened or read gives an empty list and is not written
+    // until a later load has read it: every save returns the error instead.
     LibraryLoad load();
     // Writes every record in list order, atomically; an empty list gives an empty file.
     [[nodiscard]] std::error_code save() const;
@@ -220,6 +223,7 @@ private:
     RecordKind m_kind;
     std::filesystem::path m_file;
     std::vector<std::uint8_t> m_bytes;
+    std::error_code m_readError; // set by a load that could not read the file
 };
 
 // A typed copy of a record's bytes, or nothing for an empty span. `Record` is a byte image

@@ -49,6 +49,18 @@ UniqueFd create_temporary(const std::filesystem::path& file, std::filesystem::pa
     return {};
 }
 
+// The rename asks nothing of the file it replaces, so a file that exists but cannot be read
+// would be replaced as readily as any other. Non-blocking, so that a pipe in its place does
+// not hold the save.
+std::error_code check_replaceable(const std::filesystem::path& file) {
+    const UniqueFd probe(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (!probe) {
+        const std::error_code error = last_error();
+        return file_missing(error) ? std::error_code() : error;
+    }
+    return {};
+}
+
 // Makes a completed rename survive a power cut.
 void sync_folder(const std::filesystem::path& folder) {
     const UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -65,6 +77,10 @@ UniqueFd open_for_reading(const std::filesystem::path& file, std::error_code& er
         error = last_error();
     }
     return fd;
+}
+
+bool file_missing(const std::error_code& error) {
+    return error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory;
 }
 
 std::size_t read_fully(int fd, std::span<std::uint8_t> buffer, std::error_code& error) {
@@ -129,6 +145,10 @@ std::error_code write_file_atomically(const std::filesystem::path& file,
         if (error) {
             return error;
         }
+    }
+    error = check_replaceable(file);
+    if (error) {
+        return error;
     }
     std::filesystem::path temp;
     UniqueFd fd = create_temporary(file, temp, error);

@@ -15,6 +15,12 @@ namespace zemrak {
 // Opens a file for reading. An invalid descriptor and the error come back on failure.
 [[nodiscard]] UniqueFd open_for_reading(const std::filesystem::path& file, std::error_code& error);
 
+// True for the failures to open a file that mean it is not there: no such file, or a file
+// where one of its folders should be (so none can be inside). Any other (no permission, a
+// folder in its place, an I/O error) is a file that exists but cannot be read: it must not
+// be taken for a missing one and replaced.
+[[nodiscard]] bool file_missing(const std::error_code& error);
+
 // Reads up to buffer.size() bytes, retrying short reads until end of file. Returns the number
 // of bytes read; on a read error sets `error` and returns what was read before it.
 [[nodiscard]] std::size_t read_fully(int fd, std::span<std::uint8_t> buffer,
@@ -29,7 +35,9 @@ namespace zemrak {
 
 // Replaces `file` with exactly `bytes`: a temporary file in the same folder is written,
 // flushed to disk and renamed over the old one, so a crash or a full disk never leaves a
-// half-written file behind. The folder is created when missing. Returns the first error.
+// half-written file behind. The folder is created when missing. A `file` that exists but
+// cannot be read is not replaced: the error that stops reading it is returned. Returns the
+// first error.
 [[nodiscard]] std::error_code write_file_atomically(const std::filesystem::path& file,
                                                     std::span<const std::uint8_t> bytes);
 

@@ -2,6 +2,7 @@
 #include "model/sensors.h"
 #include "test_support/device_fakes.h"
 #include "test_support/temp_dir.h"
+#include "test_support/unreadable_file.h"
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,21 @@ TEST_F(ApplyTest, FailedSavesAndWritesAreReportedWithoutStoppingTheRest) {
     EXPECT_EQ(2u, outcome.reports.skipped);
     EXPECT_TRUE(outcome.index_error);
     EXPECT_FALSE(outcome.profiles_error) << "profile.bin is still saved";
+}
+
+TEST_F(ApplyTest, FilesThatCouldNotBeReadAtStartUpAreNotWrittenButTheMouseIs) {
+    for (const test::Unreadable way : test::unreadable_ways()) {
+        SCOPED_TRACE(test::describe(way));
+        test::make_unreadable(m_store.index_file(), way);
+        test::make_unreadable(m_store.profiles_file(), way);
+        static_cast<void>(m_store.load_all(kSensor3327, u"Profile"));
+        const ApplyOutcome outcome = apply();
+        EXPECT_TRUE(outcome.reports.ok());
+        EXPECT_EQ(test::unreadable_reason(way), outcome.index_error);
+        EXPECT_EQ(test::unreadable_reason(way), outcome.profiles_error);
+        EXPECT_TRUE(test::left_as_made(m_store.index_file(), way));
+        EXPECT_TRUE(test::left_as_made(m_store.profiles_file(), way));
+    }
 }
 
 } // namespace

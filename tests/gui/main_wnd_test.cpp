@@ -6,6 +6,7 @@
 #include "model/device_params.h"
 #include "program_folder.h"
 #include "test_support/temp_dir.h"
+#include "test_support/unreadable_file.h"
 #include "ui/file_dialogs.h"
 #include "ui/modal.h"
 #include "ui/qt_text.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -315,6 +317,29 @@ TEST_F(MainWndTest, WarningIsShownOnceAtATime) {
     m_window->show_or_warn();
     EXPECT_EQ(1, opened);
     EXPECT_FALSE(m_window->isVisible());
+}
+
+TEST_F(MainWndTest, AProfileFileThatCannotBeReadIsNamedAndNeverWritten) {
+    test::lay_out_program_folder(m_dir.path());
+    const std::filesystem::path file = m_dir / "Data" / "profile.bin";
+    for (const test::Unreadable way : test::unreadable_ways()) {
+        SCOPED_TRACE(test::describe(way));
+        m_window.reset();
+        test::make_unreadable(file, way);
+        m_window = test::start_main_window(m_dir.path());
+        const QString reason = QString::fromStdString(test::unreadable_reason(way).message());
+        auto* notice = control<QLabel>("status_label");
+        EXPECT_TRUE(notice->isVisible());
+        EXPECT_TRUE(notice->text().startsWith("profile.bin: " + reason))
+            << notice->text().toStdString();
+        EXPECT_EQ(1, control<QComboBox>("profile_combo")->count()) << "a profile to work on";
+
+        click("btn_add_profile");
+        click("btn_apply");
+        wait_for_applies();
+        EXPECT_TRUE(notice->text().contains(reason)) << notice->text().toStdString();
+        EXPECT_TRUE(test::left_as_made(file, way));
+    }
 }
 
 TEST(MenuDispatch, NamesAreSearchedInOrderWithoutRegardToCase) {

@@ -5,8 +5,10 @@
 #include "model/button_functions.h"
 #include "model/unicode.h"
 #include "test_support/library_support.h"
+#include "test_support/unreadable_file.h"
 
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -323,6 +325,34 @@ TYPED_TEST(LibraryEdits, FailedSaveIsReportedAndTheChangeKept) {
     EXPECT_TRUE(added.error);
     EXPECT_NE(&library_category(), &added.error.category());
     EXPECT_EQ(1u, library.size()) << "the next save writes it";
+}
+
+TYPED_TEST(LibraryEdits, AFileThatExistsButCannotBeReadIsNeverWrittenInThatRun) {
+    for (const test::Unreadable way : test::unreadable_ways()) {
+        SCOPED_TRACE(test::describe(way));
+        const std::error_code reason = test::unreadable_reason(way);
+        this->fill();
+        test::make_unreadable(this->file(), way);
+        const LibraryLoad load = this->m_library.load();
+        EXPECT_FALSE(load.opened);
+        EXPECT_EQ(reason, load.error);
+        EXPECT_TRUE(load.damaged_copy.empty());
+        EXPECT_TRUE(this->m_library.empty());
+
+        const LibraryResult added = this->m_library.add_folder(u"Fps");
+        EXPECT_EQ(reason, added.error);
+        EXPECT_EQ(1u, this->m_library.size()) << "the change stays in memory";
+        EXPECT_EQ(reason, this->m_library.save());
+        EXPECT_TRUE(test::left_as_made(this->file(), way));
+        EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(this->file().parent_path()),
+                                   std::filesystem::directory_iterator()))
+            << "nothing was kept aside or left behind";
+
+        // Once the file has gone, the next load lets saves write it again.
+        std::filesystem::remove_all(this->file());
+        EXPECT_FALSE(this->m_library.load().opened);
+        EXPECT_FALSE(this->m_library.save());
+    }
 }
 
 } // namespace

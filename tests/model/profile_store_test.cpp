@@ -1,6 +1,7 @@
 #include "model/config_defaults.h"
 #include "model/profile_store.h"
 #include "test_support/temp_dir.h"
+#include "test_support/unreadable_file.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@ namespace {
 
 using test::read_bytes;
 using test::TempDir;
+using test::Unreadable;
 using test::write_bytes;
 
 std::vector<std::uint8_t> image_of(const ConfigBlock& block) {
@@ -138,6 +140,46 @@ TEST_F(ProfileStoreTest, SaveFailureIsReported) {
     const StartupReport report = m_store.load_all(3327, u"Profile");
     EXPECT_TRUE(report.save_error);
     EXPECT_EQ(1u, m_store.profiles().size()) << "the program still has a profile to work on";
+}
+
+TEST_F(ProfileStoreTest, AFileThatExistsButCannotBeReadIsNeverWrittenInThatRun) {
+    for (const Unreadable way : test::unreadable_ways()) {
+        SCOPED_TRACE(test::describe(way));
+        const std::error_code reason = test::unreadable_reason(way);
+
+        // Data.bin: the stored profiles are used, the index is taken as 0 and not written.
+        test::make_unreadable(data("Data.bin"), way);
+        write_bytes(data("profile.bin"), concat({profile_named(u"A", 1), profile_named(u"B", 2)}));
+        const StartupReport index = m_store.load_all(3327, u"Profile");
+        EXPECT_EQ(reason, index.index_read_error);
+        EXPECT_FALSE(index.profiles_read_error);
+        EXPECT_FALSE(index.index_file_created);
+        EXPECT_FALSE(index.save_error);
+        ASSERT_EQ(2u, m_store.profiles().size());
+        EXPECT_EQ(u"A", m_store.profiles().current()->name());
+        ASSERT_TRUE(m_store.profiles().select(1));
+        EXPECT_EQ(reason, m_store.save_current_index());
+        EXPECT_FALSE(m_store.save_profiles()) << "the readable file is saved as before";
+        EXPECT_TRUE(test::left_as_made(data("Data.bin"), way));
+
+        // profile.bin: one default profile to work on, which is never saved over the file.
+        std::filesystem::remove_all(data("Data.bin"));
+        write_bytes(data("Data.bin"), {0, 0, 0, 0, 0, 0, 0, 0});
+        test::make_unreadable(data("profile.bin"), way);
+        const StartupReport profiles = m_store.load_all(3327, u"Profile");
+        EXPECT_EQ(reason, profiles.profiles_read_error);
+        EXPECT_FALSE(profiles.index_read_error);
+        EXPECT_FALSE(profiles.default_profile_created) << "nothing was written";
+        EXPECT_TRUE(profiles.damaged_copy.empty());
+        EXPECT_FALSE(profiles.save_error);
+        ASSERT_EQ(1u, m_store.profiles().size());
+        EXPECT_EQ(u"Profile1", m_store.profiles().current()->name());
+        m_store.profiles().append(m_store.profiles().factory_image());
+        EXPECT_EQ(reason, m_store.save_profiles());
+        EXPECT_TRUE(test::left_as_made(data("profile.bin"), way));
+        EXPECT_FALSE(m_store.save_current_index());
+        std::filesystem::remove_all(data("profile.bin"));
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "recoil/recoil_record.h"
 #include "test_support/library_support.h"
 #include "test_support/temp_dir.h"
+#include "test_support/unreadable_file.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -377,6 +378,40 @@ TEST_F(ZemrakctlTest, HelpDescribesTheLibraryAndProfileFileCommands) {
           "export-recoils POSITION FILE"}) {
         EXPECT_NE(std::string::npos, help.out.find(word)) << word;
     }
+}
+
+TEST_F(ZemrakctlApplyTest, EveryCommandThatLoadsAFileThatCannotBeReadFailsAndLeavesIt) {
+    const std::filesystem::path profile = m_scratch / "shared.pbin";
+    test::write_bytes(profile, read_bytes(m_program / "Default.pbin"));
+    const std::filesystem::path macros = m_scratch / "games.mbins";
+    write_library(macros, std::vector{MacroRecord::make_folder(u"Games")});
+    struct Case {
+        const char* file;
+        std::string command; // "apply" runs against the virtual mouse
+    };
+    const std::vector<Case> cases{
+        {"profile.bin", "profiles"},
+        {"profile.bin", "import-profile '" + profile.string() + "'"},
+        {"Data.bin", "reports"},
+        {"Data.bin", "apply"},
+        {"macro.bin", "import-macros '" + macros.string() + "'"},
+        {"gun.bin", "recoils"},
+    };
+    for (const test::Unreadable way : test::unreadable_ways()) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(test::describe(way) + " as " + c.file + ", " + c.command);
+            std::filesystem::remove_all(m_program / "Data");
+            const std::filesystem::path file = m_program / "Data" / c.file;
+            test::make_unreadable(file, way);
+            const CtlRun ran = c.command == "apply" ? apply() : run(c.command);
+            EXPECT_EQ(1, ran.status);
+            EXPECT_NE(std::string::npos,
+                      ran.err.find(file.string() + ": " + test::unreadable_reason(way).message()))
+                << ran.err;
+            EXPECT_TRUE(test::left_as_made(file, way));
+        }
+    }
+    EXPECT_TRUE(received().empty()) << "nothing is applied from a load that failed";
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 
 namespace zemrak::ctl {
 namespace {
@@ -28,7 +29,15 @@ std::string hex4(std::uint32_t value) {
     return text.data();
 }
 
-void report_startup(const Context& context, const StartupReport& report) {
+void report_startup(const Context& context, const StartupReport& report,
+                    const ProfileStore& store) {
+    for (const auto& [file, error] :
+         {std::pair{store.index_file(), report.index_read_error},
+          std::pair{store.profiles_file(), report.profiles_read_error}}) {
+        if (error) {
+            context.err << "zemrakctl: " << file.string() << ": " << error.message() << '\n';
+        }
+    }
     if (!report.damaged_copy.empty()) {
         context.err << "zemrakctl: profile.bin was incomplete; the original is kept as "
                     << report.damaged_copy.string() << '\n';
@@ -44,7 +53,12 @@ struct Startup {
     explicit Startup(const Context& context) : data(context.folders) {
         data.load_settings();
         report = data.load_profiles();
-        report_startup(context, report);
+        report_startup(context, report, data.store());
+    }
+    // Data.bin or profile.bin exists but could not be read: the command must not go on with
+    // the stand-ins, which would show or apply what the user does not keep.
+    [[nodiscard]] bool unreadable() const {
+        return report.index_read_error || report.profiles_read_error;
     }
     AppData data;
     StartupReport report;
@@ -52,6 +66,9 @@ struct Startup {
 
 int list_profiles(const Context& context, std::span<const std::string>) {
     const Startup s(context);
+    if (s.unreadable()) {
+        return kExitFailure;
+    }
     const ProfileList& profiles = s.data.profiles();
     for (std::size_t i = 0; i < profiles.size(); ++i) {
         const bool current = static_cast<std::int32_t>(i) == profiles.current_index();
@@ -62,6 +79,9 @@ int list_profiles(const Context& context, std::span<const std::string>) {
 
 int print_reports(const Context& context, std::span<const std::string>) {
     const Startup s(context);
+    if (s.unreadable()) {
+        return kExitFailure;
+    }
     const ConfigBlock* current = s.data.profiles().current();
     if (current == nullptr) {
         context.err << "zemrakctl: no current profile\n";
@@ -78,6 +98,9 @@ int print_reports(const Context& context, std::span<const std::string>) {
 
 int apply_profile(const Context& context, std::span<const std::string>) {
     Startup s(context);
+    if (s.unreadable()) {
+        return kExitFailure;
+    }
     const std::optional<ApplySnapshot> snapshot = take_apply_snapshot(s.data.store());
     if (!snapshot) {
         context.err << "zemrakctl: no current profile\n";
@@ -163,6 +186,9 @@ int export_profile(const Context& context, std::span<const std::string> operands
         return kExitUsage;
     }
     const Startup s(context);
+    if (s.unreadable()) {
+        return kExitFailure;
+    }
     const ProfileList& profiles = s.data.profiles();
     if (*index >= profiles.size()) {
         context.err << "zemrakctl: export-profile: there is no profile " << *index << " (0 to "
@@ -183,6 +209,9 @@ int export_profile(const Context& context, std::span<const std::string> operands
 int import_profile(const Context& context, std::span<const std::string> operands) {
     const std::filesystem::path file = operands[0];
     Startup s(context);
+    if (s.unreadable()) {
+        return kExitFailure;
+    }
     const ProfileImport imported = s.data.import_profile(file);
     if (!imported.added) {
         context.err << "zemrakctl: cannot import " << file.string() << ": "

@@ -37,8 +37,8 @@ struct LibraryRow {
 };
 
 // Loads a library as start-up does. A file that was not read whole is reported (and kept
-// aside by the load). Nothing when the library must not be used: a failure to read it or to
-// keep it aside, or a file that exists but could not be opened, which a save would replace.
+// aside by the load). Nothing when the library must not be used: a file that exists but
+// could not be read (the library leaves it alone), or a failure to keep a file aside.
 RecordLibrary* load(const Context& context, AppData& data, const LibraryKind& kind) {
     RecordLibrary& library = kind.library(data);
     const LibraryLoad loaded = library.load();
@@ -47,13 +47,9 @@ RecordLibrary* load(const Context& context, AppData& data, const LibraryKind& ki
                     << " ended in a partial record; the original is kept as "
                     << loaded.damaged_copy.string() << '\n';
     }
-    std::error_code error = loaded.error;
-    std::error_code ignored;
-    if (!error && !loaded.opened && std::filesystem::exists(library.file(), ignored)) {
-        error = std::make_error_code(std::errc::permission_denied);
-    }
-    if (error) {
-        context.err << "zemrakctl: " << library.file().string() << ": " << error.message() << '\n';
+    if (loaded.error) {
+        context.err << "zemrakctl: " << library.file().string() << ": " << loaded.error.message()
+                    << '\n';
         return nullptr;
     }
     return &library;

@@ -38,7 +38,9 @@ void print_help(std::ostream& out) {
             text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         }
     }
-    out << "\nExit status: 0 on success, 1 when the command failed, 2 on a usage error.\n";
+    out << "\nA data file that exists but cannot be read is named on standard error and left\n"
+           "as it is; every command that loads it fails.\n"
+           "\nExit status: 0 on success, 1 when the command failed, 2 on a usage error.\n";
 }
 
 int usage_error(const std::string& message) {
