@@ -8,6 +8,7 @@
 #include "platform/pointer_settings_backend.h"
 #include "ui/busy_overlays.h"
 #include "ui/input_capture.h"
+#include "ui/keyboard_navigation.h"
 #include "ui/modal.h"
 #include "ui/msg_wnd.h"
 #include "ui/notify_router.h"
@@ -394,8 +395,8 @@ void CMainWnd::connect_controls() {
     click(m_ui->min_btn, [this] { showMinimized(); });
     click(m_ui->exit_btn, [this] { close_to_tray(); });
     click(m_ui->logo_btn, [this] { open_website(); });
-    // The profile bar's buttons and Apply take no focus, so the name field does not lose it
-    // when they are clicked: a name still being typed is taken first.
+    // A name still being typed is taken before any button of the profile bar or Apply acts,
+    // whether the button took the focus from the name field or not.
     const auto after_rename = [this](std::function<void()> action) {
         return [this, action = std::move(action)] {
             m_profileBar->rename();
@@ -419,10 +420,11 @@ void CMainWnd::connect_controls() {
 
     // The section selectors: the three configuration pages share the first section.
     struct Section {
-        const QObject* selector;
+        QAbstractButton* selector;
         int outer;
         int inner; // -1: a section without inner pages
     };
+    QList<QAbstractButton*> selectors;
     for (const Section section :
          {Section{m_ui->key_btn, 0, 0}, Section{m_ui->performance_btn, 0, 1},
           Section{m_ui->light_btn, 0, 2}, Section{m_ui->macro_btn, 1, -1},
@@ -433,7 +435,16 @@ void CMainWnd::connect_controls() {
                 m_ui->main_tab->setCurrentIndex(section.inner);
             }
         });
+        selectors.append(section.selector);
     }
+
+    // The keyboard: Tab in reading order through the controls the pages have built, Return on
+    // buttons, section keys that click the selectors. The window holds the focus itself until
+    // the first Tab, so no control wears the focus mark as the window opens.
+    ui::order_tab_chain(this);
+    ui::click_buttons_on_return(this);
+    ui::add_section_keys(this, selectors);
+    setFocus(Qt::OtherFocusReason);
 }
 
 void CMainWnd::close_to_tray() {

@@ -1,6 +1,7 @@
 #include "ui/colour_palette.h"
 
 #include <QColor>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,6 +16,9 @@ constexpr int kStripWidth = 16;
 constexpr int kGap = 10;
 constexpr qreal kCorner = 3.0;
 constexpr qreal kMarkerRadius = 5.0;
+// One key press moves the hue by 5 degrees, saturation or value by a twentieth.
+constexpr double kHueStep = 1.0 / 72.0;
+constexpr double kLevelStep = 1.0 / 20.0;
 
 [[nodiscard]] double fraction(int offset, int span) {
     return span <= 1 ? 0.0 : std::clamp(static_cast<double>(offset) / (span - 1), 0.0, 1.0);
@@ -35,6 +39,7 @@ constexpr qreal kMarkerRadius = 5.0;
 
 ColourPalette::ColourPalette(QWidget* parent) : QWidget(parent) {
     setCursor(Qt::CrossCursor);
+    setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -90,6 +95,51 @@ void ColourPalette::pick(QPoint at) {
     m_colour = from_hsv(m_hue, m_saturation, m_value).rgb();
     update();
     emit colour_changed(m_colour);
+}
+
+void ColourPalette::keyPressEvent(QKeyEvent* event) {
+    double* level = nullptr;
+    double step = kLevelStep;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        step = -kHueStep;
+        level = &m_hue;
+        break;
+    case Qt::Key_Right:
+        step = kHueStep;
+        level = &m_hue;
+        break;
+    case Qt::Key_Down:
+        step = -kLevelStep;
+        level = &m_saturation;
+        break;
+    case Qt::Key_Up:
+        level = &m_saturation;
+        break;
+    case Qt::Key_PageDown:
+        step = -kLevelStep;
+        level = &m_value;
+        break;
+    case Qt::Key_PageUp:
+        level = &m_value;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // As with a pick in the field: moving hue or saturation from black means a colour is wanted.
+    if (level != &m_value && m_value <= 0.0) {
+        m_value = 1.0;
+    }
+    *level = std::clamp(*level + step, 0.0, 1.0);
+    take_markers();
+}
+
+void ColourPalette::take_markers() {
+    m_colour = from_hsv(m_hue, m_saturation, m_value).rgb();
+    update();
+    emit colour_changed(m_colour);
+    emit colour_released(m_colour);
 }
 
 void ColourPalette::mousePressEvent(QMouseEvent* event) {
@@ -187,6 +237,12 @@ void ColourPalette::paintEvent(QPaintEvent* /*event*/) {
     painter.drawRoundedRect(handle, 2.0, 2.0);
     painter.setPen(QPen(Qt::white, 1.5));
     painter.drawRoundedRect(handle, 2.0, 2.0);
+
+    // The keyboard's mark, in the highlight colour the theme gives, around both parts.
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1.0));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kCorner, kCorner);
+    }
 }
 
 void show_swatch(QWidget* control, QRgb argb) {

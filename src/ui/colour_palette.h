@@ -9,7 +9,9 @@ namespace zemrak::ui {
 // A colour picker drawn in one piece: a field with hue running left to right and saturation
 // falling from top to bottom, and beside it a strip for the value (brightness). Pressing and
 // dragging in either part picks; the part pressed keeps the drag until the button is released,
-// so a drag that strays out of the field still moves only hue and saturation.
+// so a drag that strays out of the field still moves only hue and saturation. From the
+// keyboard, Left and Right move the hue, Up and Down the saturation, Page Up and Page Down the
+// value; each key is a whole pick, reported like a drag that has ended.
 class ColourPalette final : public QWidget {
     Q_OBJECT
 public:
@@ -38,12 +40,15 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     enum class Part { None, Field, Strip };
 
     void pick(QPoint at);
+    // Takes the colour of the markers and reports it.
+    void take_markers();
     void rebuild_field();
 
     QRgb m_colour = qRgb(255, 0, 0);

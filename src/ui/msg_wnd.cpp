@@ -49,7 +49,6 @@ void CMsgWnd::add_choice(const QString& text_key) {
     if (m_choice == nullptr) {
         m_choice = new QPushButton(this);
         m_choice->setObjectName(QStringLiteral("choice_btn"));
-        m_choice->setAutoDefault(false);
         // Beside OK, before it in reading order.
         m_ui->msg_buttons_hor->insertWidget(m_ui->msg_buttons_hor->indexOf(m_ui->ok_btn), m_choice);
         connect(m_choice, &QPushButton::clicked, this, [this] { done(kDialogChoice); });

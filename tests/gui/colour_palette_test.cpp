@@ -134,5 +134,32 @@ TEST_F(ColourPaletteTest, RouterTurnsTheSignalsIntoColourNotifications) {
     EXPECT_EQ(qint64{0xFFFF0000}, seen[2].wparam);
 }
 
+TEST_F(ColourPaletteTest, KeysMoveTheMarkersAndEachIsAWholePick) {
+    EXPECT_EQ(Qt::StrongFocus, m_palette.focusPolicy());
+    m_palette.set_colour(qRgb(255, 0, 0));
+    QTest::keyClick(&m_palette, Qt::Key_Right);
+    EXPECT_NEAR(5, picked().hsvHue(), 1) << "five degrees of hue";
+    EXPECT_EQ((std::vector<QRgb>{m_palette.colour()}), m_changed);
+    EXPECT_EQ(m_changed, m_released) << "reported like a drag that has ended";
+    QTest::keyClick(&m_palette, Qt::Key_Left);
+    QTest::keyClick(&m_palette, Qt::Key_Left);
+    EXPECT_EQ(0, picked().hsvHue()) << "held at red, not wrapped round";
+    QTest::keyClick(&m_palette, Qt::Key_Down);
+    EXPECT_NEAR(242, picked().hsvSaturation(), 1);
+    QTest::keyClick(&m_palette, Qt::Key_PageDown);
+    EXPECT_NEAR(242, picked().value(), 1);
+    QTest::keyClick(&m_palette, Qt::Key_Up);
+    QTest::keyClick(&m_palette, Qt::Key_PageUp);
+    EXPECT_EQ(qRgb(255, 0, 0), m_palette.colour());
+
+    // From black the field's keys bring the colour back at full brightness.
+    m_palette.set_colour(qRgb(0, 0, 0));
+    QTest::keyClick(&m_palette, Qt::Key_Up);
+    EXPECT_EQ(255, picked().value());
+    const std::size_t reported = m_changed.size();
+    QTest::keyClick(&m_palette, Qt::Key_A);
+    EXPECT_EQ(reported, m_changed.size()) << "other keys pick nothing";
+}
+
 } // namespace
 } // namespace zemrak::ui

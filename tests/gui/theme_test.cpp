@@ -5,6 +5,8 @@
 #include "macros/macro_library.h"
 #include "model/light_effects.h"
 #include "pages/lighting/effect_preview.h"
+#include "program_folder.h"
+#include "test_support/temp_dir.h"
 #include "ui/colour_palette.h"
 #include "ui/msg_wnd.h"
 #include "ui/select_color_wnd.h"
@@ -17,7 +19,10 @@
 #include <QListWidget>
 #include <QMetaProperty>
 #include <QPushButton>
+#include <QTest>
 #include <QWidget>
+#include <algorithm>
+#include <map>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -166,6 +171,95 @@ TEST(Theme, EveryDialogWearsTheSameFrame) {
     EXPECT_EQ(qRgb(0x17, 0x19, 0x1e), looks[0].second);
     EXPECT_EQ(looks[0], looks[1]);
     EXPECT_EQ(looks[0], looks[2]);
+}
+
+// The controls of `window` the keyboard can reach now.
+std::vector<QWidget*> focusable_controls(QWidget* window) {
+    const auto takes_focus = [](const QWidget* widget) {
+        return widget->focusPolicy() != Qt::NoFocus;
+    };
+    std::vector<QWidget*> found;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        bool part = false;
+        for (const QWidget* up = widget->parentWidget(); up != window; up = up->parentWidget()) {
+            part = part || takes_focus(up);
+        }
+        if (widget->window() == window && widget->isVisible() && widget->isEnabled() &&
+            takes_focus(widget) && !part) {
+            found.push_back(widget);
+        }
+    }
+    return found;
+}
+
+// How many pixels the keyboard's focus changes clearly in `control`'s look.
+int focus_mark(QWidget* control) {
+    control->clearFocus();
+    const QImage plain = control->grab().toImage();
+    control->setFocus(Qt::TabFocusReason);
+    const QImage marked = control->grab().toImage();
+    control->clearFocus();
+    int changed = 0;
+    for (int y = 0; y < plain.height(); ++y) {
+        for (int x = 0; x < plain.width(); ++x) {
+            const QRgb a = plain.pixel(x, y);
+            const QRgb b = marked.pixel(x, y);
+            const int difference =
+                std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                          std::abs(qBlue(a) - qBlue(b))});
+            changed += difference >= 64 ? 1 : 0;
+        }
+    }
+    return changed;
+}
+
+// Some forty pixels: a one-pixel edge round the smallest control, more than a text cursor.
+constexpr int kVisibleMark = 40;
+
+TEST(Theme, EveryControlTheKeyboardReachesShowsThatItHasTheFocus) {
+    test::TempDir dir;
+    test::lay_out_program_folder(dir.path(), {test::profile_named(u"One")});
+    const std::unique_ptr<app::CMainWnd> window = test::start_main_window(dir.path());
+    window->setStyleSheet(shipped_sheet());
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto* light = window->findChild<QPushButton*>("light_btn");
+    std::map<QWidget*, int> marks;
+    for (const char* section :
+         {"key_btn", "performance_btn", "light_btn", "macro_btn", "gun_btn"}) {
+        window->findChild<QPushButton*>(section)->click();
+        if (light->isChecked()) {
+            // An effect with colours: the light page shows every kind of its controls.
+            window->store().profiles().current()->set_light_mode(kLightColourCycle);
+            window->refresh_pages();
+        }
+        for (QWidget* control : focusable_controls(window.get())) {
+            marks[control] = focus_mark(control);
+        }
+    }
+
+    window->hide();
+    QWidget owner;
+    MacroLibrary library{std::filesystem::path("/nonexistent")};
+    ui::CMsgWnd message(&owner);
+    ui::CSelectColorWnd picker(&owner);
+    pages::CEditMacroName name(&owner, library);
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&message, &picker, &name}) {
+        dialog->setStyleSheet(shipped_sheet());
+        dialog->show();
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([dialog] { return dialog->isActiveWindow(); }));
+        for (QWidget* control : focusable_controls(dialog)) {
+            marks[control] = focus_mark(control);
+        }
+        dialog->hide();
+    }
+
+    ASSERT_GT(marks.size(), 60u) << "the controls were found";
+    for (const auto& [control, changed] : marks) {
+        EXPECT_GE(changed, kVisibleMark) << control->window()->objectName().toStdString() << " "
+                                         << control->objectName().toStdString();
+    }
 }
 
 } // namespace

@@ -29,12 +29,6 @@ constexpr int kUnknownSensorMax = 100;
 // A click beside the thumb moves it by about a twelfth of the range.
 constexpr int kPageStepsPerRange = 12;
 
-// The row's buttons answer the mouse only: the keyboard goes to the sliders.
-void point_only(QWidget* control) {
-    control->setFocusPolicy(Qt::NoFocus);
-    control->setCursor(Qt::PointingHandCursor);
-}
-
 } // namespace
 
 StageRow::StageRow(int number, std::int32_t sensor, QWidget* parent, QButtonGroup* group)
@@ -53,18 +47,18 @@ StageRow::StageRow(int number, std::int32_t sensor, QWidget* parent, QButtonGrou
     m_option->setFixedSize(34, 26);
     m_option->setProperty("role", "stageoption");
     m_option->setProperty("tipkey", "perf_stage_tip_text");
-    point_only(m_option);
+    m_option->setCursor(Qt::PointingHandCursor);
 
     m_check = named_child<QCheckBox>(m_row, QString("mouse_dpi_check_%1").arg(number));
     m_check->setFixedWidth(24);
     m_check->setProperty("tipkey", "perf_stage_check_tip_text");
-    point_only(m_check);
+    m_check->setCursor(Qt::PointingHandCursor);
 
     m_swatch = named_child<QPushButton>(m_row, QString("mouse_dpi_color%1").arg(number));
     m_swatch->setFixedSize(40, 20);
     m_swatch->setProperty("role", "stageswatch");
     m_swatch->setProperty("tipkey", "perf_colour_tip_text");
-    point_only(m_swatch);
+    m_swatch->setCursor(Qt::PointingHandCursor);
 
     m_low = named_child<QLabel>(m_row, QString("label_dpi_left_%1").arg(number));
     m_low->setProperty("role", "rangelabel");
