@@ -198,6 +198,10 @@ void CMainWnd::open_device_link() {
 }
 
 void CMainWnd::on_presence(DeviceState state) {
+    if (m_showsSimulation && !m_link->simulated()) {
+        m_applied->forget(); // the real mouse has not been given the profile yet
+        show_apply_mark();
+    }
     show_device_state();
     if (state == DeviceState::Removed) {
         hide();
@@ -215,6 +219,7 @@ void CMainWnd::show_device_state() {
         line = ui::Texts::text("real_mouse_state_text");
         warn = false;
     }
+    m_showsSimulation = m_link->simulated();
     m_ui->device_state_label->setText(line);
     set_style_flag(m_ui->device_state_label, "warn", warn);
     m_tray->set_tool_tip(tray_tool_tip());

@@ -140,6 +140,7 @@ private:
     bool m_warningOpen = false;
     int m_appliesPending = 0;
     std::unique_ptr<AppliedProfile> m_applied;
+    bool m_showsSimulation = false; // what the state line showed last
     // The device link, declared last so that it stops before what it uses goes.
     SleepingPause m_pause;
     std::unique_ptr<PointerSettingsBackend> m_pointer;

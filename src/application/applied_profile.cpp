@@ -23,8 +23,11 @@ bool AppliedProfile::differs(const ConfigBlock* current, const DeviceParams& par
     if (current == nullptr) {
         return false;
     }
-    return plan_reports(*current, params) != plan_reports(m_held, params) ||
-           !pointer_settings_change(*current, m_held).empty();
+    if (!m_held) {
+        return true;
+    }
+    return plan_reports(*current, params) != plan_reports(*m_held, params) ||
+           !pointer_settings_change(*current, *m_held).empty();
 }
 
 } // namespace zemrak

@@ -6,6 +6,7 @@
 #include "model/device_params.h"
 
 #include <deque>
+#include <optional>
 
 namespace zemrak {
 
@@ -19,6 +20,9 @@ public:
     void posted(const ConfigBlock& profile);
     // The oldest queued apply ended; `reached_mouse` when every report was written.
     void finished(bool reached_mouse);
+    // Another mouse took over (a real one after the simulation): what it holds is not known,
+    // so every profile differs from it until an apply reaches it.
+    void forget() { m_held.reset(); }
 
     // True when applying `current` would write something the mouse does not hold: a report
     // or a desktop pointer setting. The name alone, which never reaches the mouse, is no
@@ -26,7 +30,7 @@ public:
     [[nodiscard]] bool differs(const ConfigBlock* current, const DeviceParams& params) const;
 
 private:
-    ConfigBlock m_held;
+    std::optional<ConfigBlock> m_held;
     std::deque<ConfigBlock> m_posted;
 };
 

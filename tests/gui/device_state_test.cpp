@@ -86,13 +86,17 @@ TEST_F(DeviceStateTest, TheSimulationIsChosenShownAndGivesWayToAMouseThatArrives
     EXPECT_EQ(ui::Texts::text("simulated_mouse_state_text"), state_line());
 
     m_real->set_plugged(1);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->using_virtual_mouse(); }, 5000));
-    EXPECT_EQ(ui::Texts::text("real_mouse_state_text"), state_line());
+    // The link switches on its own thread; the window hears of it through its event queue.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return state_line() == ui::Texts::text("real_mouse_state_text"); }, 5000));
+    EXPECT_FALSE(m_window->using_virtual_mouse());
     EXPECT_TRUE(m_window->isVisible()) << "the window stays while the real mouse takes over";
+    EXPECT_TRUE(m_window->unapplied_changes()) << "the real mouse has not had the profile yet";
     const int before = m_real->accepted_writes();
     QTest::mouseClick(m_window->findChild<QPushButton*>("btn_apply"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->apply_idle(); }, 10'000));
     EXPECT_EQ(before + 5, m_real->accepted_writes()) << "applies reach the real mouse";
+    EXPECT_FALSE(m_window->unapplied_changes());
 }
 
 TEST_F(DeviceStateTest, AMouseThisUserMayNotWriteToIsExplainedWithTheCommandsThatFixIt) {
