@@ -8,8 +8,11 @@
  * on a US keyboard, lparam 0 for a key down (auto-repeat is another key down) and 1 for a key
  * up; message 1281 for a mouse button or wheel notch, wparam 513/514 left down/up, 516/517
  * right, 519/520 middle, 522 one wheel notch, 523/524 side button down/up with lparam 1 (back)
- * or 2 (forward). Input devices are open only while a hook is installed; nothing read is kept
- * or written anywhere. */
+ * or 2 (forward). An installed hook delivers until enablehook(0) holds it back; installing a
+ * hook again replaces it. removehook and removemousehook return only once no call of that
+ * hook's fn is running (other than the caller's own, when fn removes its hook), so ctx may be
+ * freed then. Input devices are open only while a hook is installed; nothing read is kept or
+ * written anywhere. */
 #ifndef ZEMRAK_HOOK_H
 #define ZEMRAK_HOOK_H
 

@@ -50,6 +50,75 @@ std::vector<std::uint8_t> boot_mouse_descriptor() {
     };
 }
 
+std::vector<std::uint8_t> boot_keyboard_descriptor() {
+    return {
+        0x05, 0x01, // Usage Page (Generic Desktop)
+        0x09, 0x06, // Usage (Keyboard)
+        0xA1, 0x01, // Collection (Application)
+        0x05, 0x07, //   Usage Page (Keyboard)
+        0x19, 0xE0, //   Usage Minimum (Left Control)
+        0x29, 0xE7, //   Usage Maximum (Right GUI)
+        0x15, 0x00, //   Logical Minimum (0)
+        0x25, 0x01, //   Logical Maximum (1)
+        0x75, 0x01, //   Report Size (1)
+        0x95, 0x08, //   Report Count (8)
+        0x81, 0x02, //   Input (Data, Variable, Absolute): modifier bits
+        0x95, 0x01, //   Report Count (1)
+        0x75, 0x08, //   Report Size (8)
+        0x81, 0x01, //   Input (Constant): reserved byte
+        0x95, 0x05, //   Report Count (5)
+        0x75, 0x01, //   Report Size (1)
+        0x05, 0x08, //   Usage Page (LEDs)
+        0x19, 0x01, //   Usage Minimum (Num Lock)
+        0x29, 0x05, //   Usage Maximum (Kana)
+        0x91, 0x02, //   Output (Data, Variable, Absolute): LED bits
+        0x95, 0x01, //   Report Count (1)
+        0x75, 0x03, //   Report Size (3)
+        0x91, 0x01, //   Output (Constant): padding
+        0x95, 0x06, //   Report Count (6)
+        0x75, 0x08, //   Report Size (8)
+        0x15, 0x00, //   Logical Minimum (0)
+        0x25, 0x65, //   Logical Maximum (101)
+        0x05, 0x07, //   Usage Page (Keyboard)
+        0x19, 0x00, //   Usage Minimum (0)
+        0x29, 0x65, //   Usage Maximum (101)
+        0x81, 0x00, //   Input (Data, Array): key usages
+        0xC0,       // End Collection
+    };
+}
+
+std::vector<std::uint8_t> wheel_mouse_descriptor() {
+    return {
+        0x05, 0x01, // Usage Page (Generic Desktop)
+        0x09, 0x02, // Usage (Mouse)
+        0xA1, 0x01, // Collection (Application)
+        0x09, 0x01, //   Usage (Pointer)
+        0xA1, 0x00, //   Collection (Physical)
+        0x05, 0x09, //     Usage Page (Button)
+        0x19, 0x01, //     Usage Minimum (1)
+        0x29, 0x05, //     Usage Maximum (5)
+        0x15, 0x00, //     Logical Minimum (0)
+        0x25, 0x01, //     Logical Maximum (1)
+        0x95, 0x05, //     Report Count (5)
+        0x75, 0x01, //     Report Size (1)
+        0x81, 0x02, //     Input (Data, Variable, Absolute)
+        0x95, 0x01, //     Report Count (1)
+        0x75, 0x03, //     Report Size (3)
+        0x81, 0x01, //     Input (Constant)
+        0x05, 0x01, //     Usage Page (Generic Desktop)
+        0x09, 0x30, //     Usage (X)
+        0x09, 0x31, //     Usage (Y)
+        0x09, 0x38, //     Usage (Wheel)
+        0x15, 0x81, //     Logical Minimum (-127)
+        0x25, 0x7F, //     Logical Maximum (127)
+        0x75, 0x08, //     Report Size (8)
+        0x95, 0x03, //     Report Count (3)
+        0x81, 0x06, //     Input (Data, Variable, Relative)
+        0xC0,       //   End Collection
+        0xC0,       // End Collection
+    };
+}
+
 std::vector<std::uint8_t> command_descriptor(std::uint8_t data_bytes) {
     return {
         0x06, 0x00,       0xFF, // Usage Page (Vendor 0xFF00)
@@ -140,6 +209,18 @@ void UhidMouse::destroy() {
         ::close(fd); // closing destroys the device as well
     }
     m_fds.clear();
+}
+
+bool UhidMouse::send_input(std::size_t interface, const std::vector<std::uint8_t>& report) {
+    if (interface >= m_fds.size()) {
+        return false;
+    }
+    uhid_event event{};
+    event.type = UHID_INPUT2;
+    event.u.input2.size =
+        static_cast<std::uint16_t>(std::min(report.size(), sizeof event.u.input2.data));
+    std::memcpy(event.u.input2.data, report.data(), event.u.input2.size);
+    return write_event(m_fds[interface], event);
 }
 
 std::vector<SetReport> UhidMouse::received() const {

@@ -1,6 +1,7 @@
 #pragma once
-// A virtual USB mouse made through the kernel's uhid driver: one uhid device per HID
-// interface, so each interface gets a hidraw node of its own, just as a real mouse's do.
+// A virtual USB mouse (or keyboard) made through the kernel's uhid driver: one uhid device per
+// HID interface, so each interface gets a hidraw node of its own, just as a real mouse's do,
+// and an input node when its descriptor declares input reports.
 //
 // A thread of its own answers the kernel's SET_REPORT and GET_REPORT requests: it records
 // every SET_REPORT, and answers GET_REPORT with the last report of that number written to the
@@ -17,6 +18,12 @@ namespace zemrak::vm {
 
 // The report descriptors of the interfaces.
 [[nodiscard]] std::vector<std::uint8_t> boot_mouse_descriptor();
+// A USB boot keyboard: input report of 8 bytes (modifier bits, a reserved byte, six key
+// usages), output report of the five LEDs.
+[[nodiscard]] std::vector<std::uint8_t> boot_keyboard_descriptor();
+// The boot mouse with five buttons and a wheel: input report of 4 bytes (button bits, x, y,
+// wheel notches).
+[[nodiscard]] std::vector<std::uint8_t> wheel_mouse_descriptor();
 // Vendor-defined, Feature report ID 1 of `data_bytes` bytes (the mouse: 7).
 [[nodiscard]] std::vector<std::uint8_t> command_descriptor(std::uint8_t data_bytes);
 // Vendor-defined, Feature report without report IDs of `data_bytes` bytes (the mouse: 64).
@@ -46,6 +53,10 @@ public:
     // Destroys every interface (unplugs it); the recorded reports stay.
     void destroy();
     [[nodiscard]] bool created() const { return !m_fds.empty(); }
+
+    // Sends an input report from `interface` (index into the interfaces), as the device would
+    // on its interrupt endpoint; false when the device is not created or uhid refused it.
+    [[nodiscard]] bool send_input(std::size_t interface, const std::vector<std::uint8_t>& report);
 
     [[nodiscard]] std::vector<SetReport> received() const;
     void clear_received();
