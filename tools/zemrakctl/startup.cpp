@@ -1,0 +1,18 @@
+#include "startup.h"
+
+namespace zemrak::ctl {
+
+Startup::Startup(const Context& context) : data(context.folders) {
+    data.load_settings();
+    report = data.load_profiles();
+    if (!report.damaged_copy.empty()) {
+        context.err << "zemrakctl: profile.bin was incomplete; the original is kept as "
+                    << report.damaged_copy.string() << '\n';
+    }
+    if (report.save_error) {
+        context.err << "zemrakctl: could not save in " << context.folders.data.string() << ": "
+                    << report.save_error.message() << '\n';
+    }
+}
+
+} // namespace zemrak::ctl
