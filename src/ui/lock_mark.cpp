@@ -14,7 +14,12 @@ constexpr QRgb kLockColour = 0xFFFFB347u;
 
 class LockEngine final : public QIconEngine {
 public:
+    explicit LockEngine(bool drawn) : m_drawn(drawn) {}
+
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
+        if (!m_drawn) {
+            return;
+        }
         const qreal side = std::min(rect.width(), rect.height());
         const QRectF box(rect.x() + (rect.width() - side) / 2.0,
                          rect.y() + (rect.height() - side) / 2.0, side, side);
@@ -67,12 +72,21 @@ public:
 
     [[nodiscard]] QIconEngine* clone() const override { return new LockEngine(*this); }
     [[nodiscard]] QString key() const override { return QStringLiteral("zemrak-lock"); }
+
+private:
+    bool m_drawn;
 };
 
 } // namespace
 
 QIcon lock_icon() {
-    return QIcon(new LockEngine);
+    static const QIcon icon(new LockEngine(true));
+    return icon;
+}
+
+QIcon no_lock_icon() {
+    static const QIcon icon(new LockEngine(false));
+    return icon;
 }
 
 } // namespace zemrak::ui

@@ -235,7 +235,7 @@ TEST_F(ButtonPageTest, AShortcutTakesTheDialogsFlagsAndShowsTheKeyAloneWithoutMo
         dialog.findChild<QCheckBox*>("check_flag_4")->click();
     });
     EXPECT_EQ(ButtonRecord::kCtrl | ButtonRecord::kWin, profile().button(4).shortcut_modifiers());
-    EXPECT_EQ("Ctrl+Win+A", label(5));
+    EXPECT_EQ("Ctrl+Super+A", label(5));
 
     // A button without one starts from nothing, and cancel changes nothing more.
     choose(

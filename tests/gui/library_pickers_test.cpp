@@ -7,6 +7,7 @@
 #include "recoil/recoil_library.h"
 #include "test_support/temp_dir.h"
 #include "ui/colour_convert.h"
+#include "ui/lock_mark.h"
 #include "ui/modal.h"
 #include "ui/select_color_wnd.h"
 
@@ -48,6 +49,10 @@ QStringList rows(QComboBox* combo) {
         texts << combo->itemText(row);
     }
     return texts;
+}
+
+bool has_lock(const QListWidgetItem* item) {
+    return item->icon().cacheKey() == ui::lock_icon().cacheKey();
 }
 
 template <class Record>
@@ -119,14 +124,14 @@ TEST_F(MacroPickerTest, AnotherFolderDropsTheChoiceAndALockedMacroCanBePicked) {
     EXPECT_EQ(rows(list), (QStringList{"Combo"}));
     EXPECT_EQ(-1, dialog.pick().position) << "OK now would assign no macro";
     // The lock is shown on the locked macro only.
-    EXPECT_FALSE(list->item(0)->icon().isNull());
+    EXPECT_TRUE(has_lock(list->item(0)));
     EXPECT_FALSE(list->item(0)->toolTip().isEmpty());
 
     list->setCurrentRow(0);
     EXPECT_EQ(3, dialog.pick().position);
     // Back in the first folder, Burst carries no lock.
     control<QComboBox>(dialog, "macro_combo")->setCurrentIndex(0);
-    EXPECT_TRUE(list->item(0)->icon().isNull());
+    EXPECT_FALSE(has_lock(list->item(0)));
     EXPECT_EQ(-1, dialog.pick().position);
 }
 
@@ -196,8 +201,8 @@ TEST_F(GunPickerTest, OpensOnThePatternAndAnotherFolderAlwaysDropsIt) {
     EXPECT_EQ(0, control<QComboBox>(dialog, "gun_combo")->currentIndex());
     EXPECT_EQ(rows(list), (QStringList{"Ak", "M4"}));
     EXPECT_EQ(1, list->currentRow());
-    EXPECT_FALSE(list->item(1)->icon().isNull()) << "M4 is locked";
-    EXPECT_TRUE(list->item(0)->icon().isNull());
+    EXPECT_TRUE(has_lock(list->item(1))) << "M4 is locked";
+    EXPECT_FALSE(has_lock(list->item(0)));
     EXPECT_TRUE(control<QRadioButton>(dialog, "repeat_2")->isChecked());
     EXPECT_EQ((LibraryPick{2, 1, 0x00336699u}), dialog.pick());
 

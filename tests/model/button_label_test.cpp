@@ -39,7 +39,7 @@ TEST(ButtonLabel, AShortcutNamesItsModifiersInOrderThenItsKey) {
     record.set_shortcut_modifiers(ButtonRecord::kWin | ButtonRecord::kAlt | ButtonRecord::kShift |
                                   ButtonRecord::kCtrl);
     record.set_shortcut_key(0x3A); // F1
-    EXPECT_EQ(u"Ctrl+Shift+Alt+Win+F1", button_label(record, texts));
+    EXPECT_EQ(u"Ctrl+Shift+Alt+Super+F1", button_label(record, texts));
 }
 
 TEST(ButtonLabel, MacrosAndRecoilPatternsNameTheirFolderAndItem) {

@@ -98,6 +98,8 @@ void LibraryPicker::list_folder(int row) {
                 if (m_library.is_locked(position)) {
                     item->setIcon(ui::lock_icon());
                     item->setToolTip(ui::Texts::text("locked_item_tip_text"));
+                } else {
+                    item->setIcon(ui::no_lock_icon());
                 }
                 m_controls.items->addItem(item);
                 m_listed.push_back(position);
