@@ -468,7 +468,7 @@ void CMainWnd::open_website() {
     }
 }
 
-void CMainWnd::open_menu(const QString& layout, QPoint anchor) {
+ui::PopupMenu& CMainWnd::make_menu(const QString& layout) {
     m_menu.reset(); // at most one of our menus is open
     m_menu = std::make_unique<ui::PopupMenu>(
         to_qstring(m_options.folders.program / kMenuFolderName) + "/" + layout, this);
@@ -476,7 +476,11 @@ void CMainWnd::open_menu(const QString& layout, QPoint anchor) {
         // Run after the menu has closed: an item may open a dialog or end the program.
         QTimer::singleShot(0, this, [this, item] { dispatch_menu(item); });
     };
-    m_menu->open(anchor);
+    return *m_menu;
+}
+
+void CMainWnd::open_menu(const QString& layout, QPoint anchor) {
+    make_menu(layout).open(anchor);
 }
 
 void CMainWnd::dispatch_menu(const QString& item_name) {
@@ -545,6 +549,8 @@ void CMainWnd::dispatch_menu(const QString& item_name) {
         m_buttonPage.assign_function(item_name);
         break;
     }
+    // A command may have changed the profile: the mark follows it at once.
+    show_apply_mark();
 }
 
 bool CMainWnd::eventFilter(QObject* watched, QEvent* event) {

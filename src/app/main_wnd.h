@@ -94,6 +94,7 @@ public:
     [[nodiscard]] const DeviceParams& device_params() const override { return m_data.params(); }
     [[nodiscard]] pages::ProfileModel& model() override { return *m_model; }
     [[nodiscard]] ui::InputCapture& input_capture() override { return *m_capture; }
+    [[nodiscard]] ui::PopupMenu& make_menu(const QString& layout) override;
     [[nodiscard]] pages::CButtonPage& button_page() { return m_buttonPage; }
 
 protected:

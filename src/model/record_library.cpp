@@ -95,6 +95,17 @@ std::optional<std::u16string> RecordLibrary::folder_name_at(std::int32_t positio
     return folder_name_of(static_cast<std::size_t>(position));
 }
 
+std::optional<std::u16string> RecordLibrary::item_name_at(std::int32_t position) const {
+    if (!contains(position)) {
+        return std::nullopt;
+    }
+    return item_name_of(static_cast<std::size_t>(position));
+}
+
+bool RecordLibrary::is_locked(std::int32_t position) const {
+    return contains(position) && locked(position);
+}
+
 bool RecordLibrary::is_folder_entry(std::int32_t position) const {
     const auto record = record_bytes(position);
     return !record.empty() && load_i32(record, m_kind.folder_entry_offset) != 0;

@@ -108,6 +108,11 @@ public:
     // The folder name of the record at `position`, or nothing when there is no such record.
     [[nodiscard]] std::optional<std::u16string> folder_name_at(std::int32_t position) const;
     [[nodiscard]] bool is_folder_entry(std::int32_t position) const;
+    // The item name of the record at `position` (empty for a folder entry), or nothing when
+    // there is no such record.
+    [[nodiscard]] std::optional<std::u16string> item_name_at(std::int32_t position) const;
+    // True when the record at `position` is marked locked; false when there is no record.
+    [[nodiscard]] bool is_locked(std::int32_t position) const;
     // True when any record, folder entry or item, is filed under `name`.
     [[nodiscard]] bool folder_exists(std::u16string_view name) const;
     // True when any record has both names.

@@ -8,7 +8,10 @@ struct DeviceParams;
 
 namespace zemrak::ui {
 class InputCapture;
+class PopupMenu;
 } // namespace zemrak::ui
+
+class QString;
 
 namespace zemrak::pages {
 
@@ -24,6 +27,10 @@ public:
     [[nodiscard]] virtual ProfileModel& model() = 0;
     // Where keys and mouse buttons are captured from (the shortcut dialog, the recorder).
     [[nodiscard]] virtual ui::InputCapture& input_capture() = 0;
+    // Builds the pop-up menu of `layout` (a file of the program's menu folder) in place of any
+    // menu the window has open; the item chosen goes to the window's menu dispatch. The caller
+    // opens it where it belongs; the window owns it until the next menu.
+    [[nodiscard]] virtual ui::PopupMenu& make_menu(const QString& layout) = 0;
 };
 
 } // namespace zemrak::pages

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QXmlStreamReader>
+#include <functional>
 
 namespace zemrak::ui {
 namespace {
@@ -15,6 +16,26 @@ PopupMenu* g_openMenu = nullptr;
 // How many on_chosen calls are running. A menu destroyed by one of them is still inside the
 // signal of its own action, so its QMenu must wait for the event loop to go.
 int g_delivering = 0;
+
+// The elements inside the current one, up to its end tag.
+std::vector<MenuItem> read_elements(QXmlStreamReader& xml) {
+    std::vector<MenuItem> items;
+    while (xml.readNextStartElement()) {
+        if (xml.name() != u"MenuElement") {
+            xml.skipCurrentElement();
+            continue;
+        }
+        const QXmlStreamAttributes attributes = xml.attributes();
+        MenuItem item{attributes.value(QLatin1StringView("name")).toString(),
+                      attributes.value(QLatin1StringView("textkey")).toString(),
+                      {}};
+        item.children = read_elements(xml);
+        if (!item.children.empty() || !item.name.isEmpty()) {
+            items.push_back(std::move(item));
+        }
+    }
+    return items;
+}
 
 } // namespace
 
@@ -27,18 +48,7 @@ std::vector<MenuItem> PopupMenu::read_items(const QString& path) {
     if (!xml.readNextStartElement() || xml.name() != u"Menu") {
         return {};
     }
-    std::vector<MenuItem> items;
-    while (xml.readNextStartElement()) {
-        if (xml.name() == u"MenuElement") {
-            const QXmlStreamAttributes attributes = xml.attributes();
-            MenuItem item{attributes.value(QLatin1StringView("name")).toString(),
-                          attributes.value(QLatin1StringView("textkey")).toString()};
-            if (!item.name.isEmpty()) {
-                items.push_back(std::move(item));
-            }
-        }
-        xml.skipCurrentElement();
-    }
+    std::vector<MenuItem> items = read_elements(xml);
     if (xml.hasError()) {
         return {}; // half a menu would offer commands the file never meant to
     }
@@ -48,16 +58,27 @@ std::vector<MenuItem> PopupMenu::read_items(const QString& path) {
 PopupMenu::PopupMenu(const QString& path, QWidget* parent)
     : QObject(parent), m_menu(new QMenu(parent)) {
     m_menu->setObjectName(QFileInfo(path).completeBaseName());
-    for (const MenuItem& item : read_items(path)) {
-        QAction* action = m_menu->addAction(Texts::text(item.text_key));
-        action->setObjectName(item.name);
-        connect(action, &QAction::triggered, this, [this, name = item.name] { deliver(name); });
-    }
+    add_items(m_menu, read_items(path));
     connect(m_menu, &QMenu::aboutToHide, this, [this] {
         if (g_openMenu == this) {
             g_openMenu = nullptr;
         }
     });
+}
+
+void PopupMenu::add_items(QMenu* menu, const std::vector<MenuItem>& items) {
+    for (const MenuItem& item : items) {
+        if (!item.children.empty()) {
+            // A child of the menu, so that it goes with it.
+            QMenu* submenu = menu->addMenu(Texts::text(item.text_key));
+            submenu->setObjectName(item.name);
+            add_items(submenu, item.children);
+            continue;
+        }
+        QAction* action = menu->addAction(Texts::text(item.text_key));
+        action->setObjectName(item.name);
+        connect(action, &QAction::triggered, this, [this, name = item.name] { deliver(name); });
+    }
 }
 
 PopupMenu::~PopupMenu() {
@@ -101,10 +122,18 @@ bool PopupMenu::is_open() const {
 QStringList PopupMenu::item_names() const {
     QStringList names;
     if (m_menu != nullptr) {
-        const auto actions = m_menu->actions();
-        for (const QAction* action : actions) {
-            names.append(action->objectName());
-        }
+        // Depth first, in the order the menus list their actions.
+        const std::function<void(const QMenu*)> walk = [&](const QMenu* menu) {
+            const auto actions = menu->actions();
+            for (const QAction* action : actions) {
+                if (const QMenu* submenu = action->menu()) {
+                    walk(submenu);
+                } else if (!action->isSeparator()) {
+                    names.append(action->objectName());
+                }
+            }
+        };
+        walk(m_menu);
     }
     return names;
 }
@@ -113,10 +142,15 @@ bool PopupMenu::choose(const QString& item) {
     if (m_menu == nullptr) {
         return false;
     }
-    const auto actions = m_menu->actions();
+    const auto actions = m_menu->findChildren<QAction*>(item);
     for (QAction* action : actions) {
-        if (action->objectName() == item && action->isEnabled()) {
-            m_menu->hide(); // a click closes the menu before the item runs
+        if (action->menu() == nullptr && action->isEnabled()) {
+            // A click closes the menu, with any submenu open beside it, before the item runs.
+            const auto submenus = m_menu->findChildren<QMenu*>();
+            for (QMenu* submenu : submenus) {
+                submenu->hide();
+            }
+            m_menu->hide();
             action->trigger();
             return true; // on_chosen may have destroyed this menu
         }

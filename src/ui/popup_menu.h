@@ -14,10 +14,12 @@ class QWidget;
 namespace zemrak::ui {
 
 // One entry of a menu file: the item's name, which is what choosing it reports, and the
-// language key of its text.
+// language key of its text. An entry that holds items is a submenu: choosing it reports
+// nothing, and its name only names the submenu.
 struct MenuItem {
     QString name;
     QString text_key;
+    std::vector<MenuItem> children{};
 
     friend bool operator==(const MenuItem&, const MenuItem&) = default;
 };
@@ -26,16 +28,20 @@ struct MenuItem {
 //
 //   <Menu>
 //     <MenuElement name="import_profile" textkey="import_profile_text"/>
+//     <MenuElement name="media_menu" textkey="media_menu_text">
+//       <MenuElement name="play_pause" textkey="play_pause_text"/>
+//     </MenuElement>
 //   </Menu>
 //
-// Each item shows the language text of its key. Choosing one closes the menu and calls
+// Each item shows the language text of its key; an element that holds items is a submenu.
+// Choosing an item, in the menu or in any of its submenus, closes the whole menu and calls
 // on_chosen with the item's name. The menu is read when the object is made, so make one per
 // opening. Its owner keeps at most one open.
 class PopupMenu final : public QObject {
     Q_OBJECT
 public:
-    // The items of a menu file in file order. A file that is missing or not a well-formed
-    // menu gives no items; elements without a name are skipped.
+    // The items of a menu file in file order, submenus with theirs. A file that is missing
+    // or not a well-formed menu gives no items; items without a name are skipped.
     [[nodiscard]] static std::vector<MenuItem> read_items(const QString& path);
 
     // `parent` owns the menu like any child, and its style sheet reaches the menu.
@@ -51,11 +57,11 @@ public:
     void close();
     [[nodiscard]] bool is_open() const;
 
-    // Item names in menu order.
+    // Item names in menu order, the items of a submenu in its place.
     [[nodiscard]] QStringList item_names() const;
 
-    // Chooses an item as a click on it would: the menu closes, then on_chosen runs. False
-    // when the menu has no enabled item of that name.
+    // Chooses an item, in the menu or a submenu, as a click on it would: the menu closes,
+    // then on_chosen runs. False when the menu has no enabled item of that name.
     bool choose(const QString& item);
 
     // The menu opened last while it is still open, or null; lets a UI script pick an item.
@@ -67,6 +73,7 @@ public:
     [[nodiscard]] QMenu* menu() const;
 
 private:
+    void add_items(QMenu* menu, const std::vector<MenuItem>& items);
     void deliver(QString item);
 
     QPointer<QMenu> m_menu;

@@ -11,7 +11,7 @@
 namespace zemrak::ui {
 namespace {
 
-std::unique_ptr<TextTable>& table() {
+std::unique_ptr<TextTable>& loaded_table() {
     static std::unique_ptr<TextTable> loaded = std::make_unique<TextTable>();
     return loaded;
 }
@@ -39,20 +39,24 @@ void apply_one(QWidget* widget) {
 } // namespace
 
 void Texts::load(const std::filesystem::path& lan_xml) {
-    table() = std::make_unique<TextTable>(TextTable::load(lan_xml));
+    loaded_table() = std::make_unique<TextTable>(TextTable::load(lan_xml));
 }
 
 void Texts::use(const TextTable& loaded) {
-    table() = std::make_unique<TextTable>(loaded);
+    loaded_table() = std::make_unique<TextTable>(loaded);
 }
 
 QString Texts::text(std::string_view key) {
-    const std::string_view value = table()->text(key);
+    const std::string_view value = loaded_table()->text(key);
     return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
 }
 
 QString Texts::text(const QString& key) {
     return text(std::string_view(key.toStdString()));
+}
+
+const TextTable& Texts::table() {
+    return *loaded_table();
 }
 
 void Texts::apply(QWidget* root) {

@@ -25,6 +25,8 @@ public:
     [[nodiscard]] static QString text(std::string_view key);
     [[nodiscard]] static QString text(const QString& key);
     [[nodiscard]] static QString text(const char* key) { return text(std::string_view(key)); }
+    // The loaded texts themselves, for the core's rules that compose texts.
+    [[nodiscard]] static const TextTable& table();
     // Gives every widget under `root` that carries the dynamic property "textkey" the text of
     // that key (labels, buttons, window titles), and "tipkey" its tool tip.
     static void apply(QWidget* root);

@@ -23,7 +23,8 @@ inline constexpr int kUiScriptFailureStatus = 3;
 //   click NAME         press and release a button, option or check box
 //   set NAME VALUE     a slider's value, a drop-down's or list's row (from 0), an edit's text;
 //                      the control has the focus while it changes and loses it afterwards
-//   menu ITEM          choose an item of the pop-up menu that is open
+//   menu ITEM          choose an item of the pop-up menu that is open, or of one of its
+//                      submenus
 //   tray left|right    click the tray icon as the notification area reports a click (a
 //                      right click opens the tray menu); fails where no tray shows the icon
 //   answer OK|CANCEL   how the next modal dialog closes unless later lines close it

@@ -1,10 +1,13 @@
 #include "app/main_wnd.h"
 #include "app/menu_dispatch.h"
 #include "device/report_plan.h"
+#include "macros/macro_record.h"
+#include "model/button_functions.h"
 #include "model/byte_io.h"
 #include "model/config_defaults.h"
 #include "model/device_params.h"
 #include "program_folder.h"
+#include "recoil/recoil_record.h"
 #include "test_support/temp_dir.h"
 #include "test_support/unreadable_file.h"
 #include "ui/file_dialogs.h"
@@ -445,6 +448,126 @@ TEST_F(ProgramProcess, AProfileDeletedWhileAnApplyRunsStaysDeleted) {
     ASSERT_EQ(0, status) << slurp(m_dir / "stderr");
     ASSERT_EQ(0, std::system((ctl + "profiles >'" + (m_dir / "listed").string() + "'").c_str()));
     EXPECT_EQ("*0\tProfile1_1\n 1\tProfile1_2\n", slurp(m_dir / "listed"));
+}
+
+// Library records back to back, as macro.bin and gun.bin hold them.
+template <class Record>
+std::vector<std::uint8_t> library_image(std::initializer_list<Record> records) {
+    std::vector<std::uint8_t> image;
+    for (const Record& record : records) {
+        image.insert(image.end(), record.bytes().begin(), record.bytes().end());
+    }
+    return image;
+}
+
+TEST_F(ProgramProcess, ButtonsAssignedThroughTheWindowReachTheMouseAndProfileBin) {
+    // Button 6 holds the shortcut A without modifiers; a macro and a recoil pattern wait in
+    // the libraries.
+    ConfigBlock stored = test::profile_named(u"Buttons");
+    stored.button(5).set_function_code(kShortcutFunction);
+    stored.button(5).set_shortcut_key(0x04);
+    MacroRecord burst = MacroRecord::make_macro(u"Fps", u"Burst");
+    for (std::uint8_t i = 0; i < 3; ++i) {
+        MacroAction action;
+        action.set_code(static_cast<std::uint8_t>(0x1E + i));
+        action.set_kind(i == 2 ? MacroAction::Release : MacroAction::Press);
+        action.set_delay(static_cast<std::uint16_t>(15 + i));
+        burst.set_action(i, action);
+    }
+    burst.set_action_count(3);
+    burst.set_loop_count(4);
+    RecoilRecord ak = RecoilRecord::make_pattern(u"Rifles", u"Ak");
+    ak.set_bullet(0, Bullet{3, -7, 40});
+    ak.set_bullet_count(6);
+    std::filesystem::create_directories(m_program / "Data");
+    test::write_bytes(m_program / "Data" / "profile.bin", test::profiles_file({stored}));
+    test::write_bytes(m_program / "Data" / "Data.bin", std::vector<std::uint8_t>(8, 0));
+    test::write_bytes(m_program / "Data" / kMacroFileName,
+                      library_image({MacroRecord::make_folder(u"Fps"), burst}));
+    test::write_bytes(m_program / "Data" / kRecoilFileName,
+                      library_image({RecoilRecord::make_folder(u"Rifles"), ak}));
+
+    test::write_text(m_dir / "script", "click button5_btn\nmenu forward\n"
+                                       "click button6_btn\nmenu shortcut\n"
+                                       "click check_flag_1\nclick check_flag_2\nclick ok_btn\n"
+                                       "click button7_btn\nmenu select_macro\n"
+                                       "set macro_list 0\nclick repeat_2\nclick ok_btn\n"
+                                       "click button8_btn\nmenu mode_switch\n"
+                                       "click button9_btn\nmenu select_gun\n"
+                                       "set gun_list 0\nclick ok_btn\n"
+                                       "click btn_apply\nwait-apply\nquit\n");
+    const int status = std::system((environment((m_dir / "script").string()) + "'" +
+                                    (m_program / "zemrak-mouse").string() + "' 2>'" +
+                                    (m_dir / "stderr").string() + "'")
+                                       .c_str());
+    ASSERT_EQ(0, status) << slurp(m_dir / "stderr");
+
+    // What was chosen, written out by hand.
+    ConfigBlock expected = stored;
+    expected.button(4).set_function_code(4);
+    expected.button(5).set_shortcut_modifiers(ButtonRecord::kCtrl | ButtonRecord::kShift);
+    ButtonRecord& macro = expected.button(6);
+    macro.set_function_code(kMacroFunction);
+    macro.set_macro_index(1);
+    macro.set_repeat_mode(1);
+    macro.set_action_count(3);
+    macro.set_loop_count(4);
+    macro.set_folder_name(u"Fps");
+    macro.set_item_name(u"Burst");
+    for (std::size_t i = 0; i < 3; ++i) {
+        macro.set_action(i, burst.action(i));
+    }
+    expected.button(7).set_function_code(kModeSwitchFunction);
+    expected.button(23).set_function_code(kModeSwitchFunction);
+    ButtonRecord& recoil = expected.button(8);
+    recoil.set_function_code(kRecoilFunction);
+    recoil.set_recoil_index(1);
+    recoil.set_action_count(6);
+    recoil.set_folder_name(u"Rifles");
+    recoil.set_item_name(u"Ak");
+    std::copy(ak.bullets().begin(), ak.bullets().end(), recoil.recoil_data().begin());
+    const std::vector<std::uint8_t> saved = read_bytes(m_program / "Data" / "profile.bin");
+    ASSERT_EQ(ConfigBlock::kSize, saved.size());
+    for (std::size_t record = 0; record < ConfigBlock::kButtonCount; ++record) {
+        const auto at = saved.begin() + static_cast<std::ptrdiff_t>(button_record_offset(record));
+        const auto want = expected.button(record).bytes();
+        EXPECT_TRUE(std::equal(want.begin(), want.end(), at)) << "record " << record;
+    }
+
+    // The mouse got what zemrakctl lists for the saved profile, which is what an apply of
+    // the chosen buttons writes: their map and the macro's page.
+    std::vector<std::string> received;
+    std::istringstream log(slurp(m_dir / "mouse.log"));
+    for (std::string line; std::getline(log, line);) {
+        received.push_back(line.substr(line.find(' ') + 1));
+    }
+    const std::string ctl = "'" + (m_program / "zemrakctl").string() + "' --program-folder '" +
+                            m_program.string() + "' ";
+    ASSERT_EQ(0, std::system((ctl + "reports >'" + (m_dir / "reports").string() + "'").c_str()));
+    std::vector<std::string> listed;
+    std::istringstream reports(slurp(m_dir / "reports"));
+    for (std::string line; std::getline(reports, line);) {
+        listed.push_back(line);
+    }
+    EXPECT_EQ(listed, received);
+    std::vector<std::string> planned;
+    for (const ReportStep& step :
+         plan_reports(expected, read_device_params(m_program / "Data.ini"))) {
+        planned.push_back("cmd " + to_hex(step.command));
+        if (step.data) {
+            planned.push_back("data " + to_hex(*step.data));
+        }
+    }
+    EXPECT_EQ(planned, received);
+
+    ASSERT_EQ(0, std::system((ctl + "buttons >'" + (m_dir / "buttons").string() + "'").c_str()));
+    const std::string buttons = slurp(m_dir / "buttons");
+    for (const char* line :
+         {"5\tforward\tForward\n", "6\tshortcut\tCtrl+Shift+A\n",
+          "7\tselect_macro\tMacro: Fps-Burst\n", "8\tmode_switch\tMode Switch\n",
+          "24\tmode_switch\tMode Switch\n", "9\tselect_gun\tRecoil: Rifles-Ak\n"}) {
+        EXPECT_NE(std::string::npos, buttons.find(line)) << line << buttons;
+    }
 }
 
 TEST_F(ProgramProcess, SecondCopyWaitsUntilTheFirstHasShownItsWarningThenExitsWithOne) {

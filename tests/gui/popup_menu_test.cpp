@@ -1,5 +1,6 @@
 // Pop-up menus from the program's menu files: what a file offers, and what choosing reports.
 
+#include "model/button_functions.h"
 #include "ui/popup_menu.h"
 #include "ui/texts.h"
 
@@ -89,6 +90,73 @@ TEST(PopupMenu, ShippedMenusNameTheirCommandsAndShowLanguageTexts) {
             EXPECT_FALSE(text.isEmpty());
             EXPECT_EQ(text, Texts::text(shipped.text_keys[i]));
         }
+    }
+}
+
+TEST(PopupMenu, SubmenusHoldTheirItemsAndTheirItemsAreChosenLikeAnyOther) {
+    QTemporaryDir dir;
+    const QString path = write_file(dir, QStringLiteral("nested.xml"), R"(<Menu>
+    <MenuElement name="first" textkey="import_profile_text"/>
+    <MenuElement name="group_menu" textkey="export_profile_text">
+        <MenuElement name="inner" textkey="menu_exit_text"/>
+        <MenuElement textkey="nameless_text"/>
+        <MenuElement name="deep_menu" textkey="menu_configuration_text">
+            <MenuElement name="deepest" textkey="ok_text"/>
+        </MenuElement>
+    </MenuElement>
+    <MenuElement name="hollow" textkey="cancel_text"><MenuElement textkey="x"/></MenuElement>
+    <MenuElement name="last" textkey="cancel_text"/>
+</Menu>)");
+    const std::vector<MenuItem> expected{
+        {"first", "import_profile_text", {}},
+        {"group_menu",
+         "export_profile_text",
+         {{"inner", "menu_exit_text", {}},
+          {"deep_menu", "menu_configuration_text", {{"deepest", "ok_text", {}}}}}},
+        {"hollow", "cancel_text", {}},
+        {"last", "cancel_text", {}},
+    };
+    EXPECT_EQ(PopupMenu::read_items(path), expected);
+
+    PopupMenu menu(path);
+    EXPECT_EQ(menu.item_names(), (QStringList{"first", "inner", "deepest", "hollow", "last"}));
+    auto* submenu = menu.menu()->findChild<QMenu*>("group_menu");
+    ASSERT_NE(nullptr, submenu);
+    EXPECT_EQ(submenu->title(), Texts::text("export_profile_text"));
+
+    QStringList chosen;
+    menu.on_chosen = [&](const QString& item) { chosen.append(item); };
+    menu.open(QPoint(40, 40));
+    submenu->popup(QPoint(120, 60)); // as hovering over its entry opens it
+    ASSERT_TRUE(submenu->isVisible());
+    EXPECT_FALSE(menu.choose("group_menu")) << "a submenu is no item";
+    EXPECT_TRUE(menu.choose("deepest"));
+    EXPECT_EQ(chosen, QStringList{"deepest"});
+    EXPECT_FALSE(menu.is_open());
+    EXPECT_FALSE(submenu->isVisible());
+    EXPECT_EQ(PopupMenu::open_menu(), nullptr);
+}
+
+TEST(PopupMenu, TheButtonMenuOffersEveryFunctionOnceUnderATitledGroup) {
+    const PopupMenu menu(shipped_menu("buttonmenu.xml"));
+    QStringList offered;
+    for (const ButtonFunction& function : button_functions()) {
+        if (!function.item.empty()) {
+            offered << QString::fromLatin1(function.item.data(),
+                                           static_cast<qsizetype>(function.item.size()));
+        }
+    }
+    QStringList items = menu.item_names();
+    items.sort();
+    offered.sort();
+    EXPECT_EQ(items, offered);
+    for (const QString& item : items) {
+        EXPECT_FALSE(action_named(menu, item)->text().isEmpty()) << item.toStdString();
+    }
+    const auto submenus = menu.menu()->findChildren<QMenu*>();
+    EXPECT_EQ(9, submenus.size());
+    for (const QMenu* submenu : submenus) {
+        EXPECT_FALSE(submenu->title().isEmpty()) << submenu->objectName().toStdString();
     }
 }
 

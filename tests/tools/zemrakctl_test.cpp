@@ -1,4 +1,6 @@
 #include "macros/macro_record.h"
+#include "model/button_functions.h"
+#include "model/config_block.h"
 #include "recoil/recoil_record.h"
 #include "test_support/library_support.h"
 #include "test_support/temp_dir.h"
@@ -370,12 +372,91 @@ TEST_F(ZemrakctlTest, LibraryImportsAndExportsRefuseWhatTheyCannotDo) {
         << "a refused import leaves the library as it was";
 }
 
+// The function code of button record `number` (1..32) of the first profile in profile.bin.
+int stored_code(const std::filesystem::path& program, std::size_t number) {
+    const auto bytes = read_bytes(program / "Data" / "profile.bin");
+    const std::size_t at = button_record_offset(number - 1) + ButtonRecord::kFunctionOffset;
+    return at < bytes.size() ? bytes[at] : -1;
+}
+
+TEST_F(ZemrakctlTest, ButtonsListsTheRecordsAsTheButtonPageLabelsThem) {
+    const CtlRun first = run("buttons");
+    EXPECT_EQ(0, first.status) << first.err;
+    const auto lines = lines_of(first.out);
+    ASSERT_EQ(32u, lines.size()) << first.out;
+    EXPECT_EQ("1\tclick\tLeft Click", lines[0]);
+    EXPECT_EQ("8\tbutton_off\tDisabled", lines[7]);
+    EXPECT_EQ("16\tscroll_down\tWheel Down", lines[15]);
+    EXPECT_EQ("17\tsend_gun\tFire (recoil)", lines[16]);
+    EXPECT_EQ("23\tlight_mode_switch\tLighting Mode", lines[22]);
+
+    // Records that show what they hold, and a code no menu offers.
+    auto profile = read_bytes(m_program / "Default.pbin");
+    ConfigBlock block;
+    std::copy(profile.begin(), profile.end(), block.bytes().begin());
+    block.button(4).set_function_code(kShortcutFunction);
+    block.button(4).set_shortcut_modifiers(ButtonRecord::kCtrl | ButtonRecord::kShift);
+    block.button(4).set_shortcut_key(0x04);
+    block.button(5).set_function_code(kMacroFunction);
+    block.button(5).set_folder_name(u"Fps");
+    block.button(5).set_item_name(u"Burst");
+    block.button(20).set_function_code(kRecoilFunction);
+    block.button(20).set_folder_name(u"R\u00E9");
+    block.button(20).set_item_name(u"Ak");
+    block.button(6).set_function_code(113);
+    test::write_bytes(m_program / "Data" / "profile.bin", bytes_of(block.bytes()));
+    const auto listed = lines_of(run("buttons").out);
+    ASSERT_EQ(32u, listed.size());
+    EXPECT_EQ("5\tshortcut\tCtrl+Shift+A", listed[4]);
+    EXPECT_EQ("6\tselect_macro\tMacro: Fps-Burst", listed[5]);
+    EXPECT_EQ("7\t113\tLeft Click", listed[6]);
+    EXPECT_EQ("21\tselect_gun\tRecoil: R\xC3\xA9-Ak", listed[20]);
+}
+
+TEST_F(ZemrakctlTest, SetButtonAssignsUnderTheButtonPagesRulesAndSaves) {
+    const CtlRun forward = run("set-button 5 Forward");
+    EXPECT_EQ(0, forward.status) << forward.err;
+    EXPECT_EQ("5\tforward\tForward\n", forward.out);
+    EXPECT_EQ(4, stored_code(m_program.path(), 5));
+
+    // Mode switch on an office button goes on its game twin too.
+    const CtlRun mode = run("set-button 3 mode_switch");
+    EXPECT_EQ(0, mode.status) << mode.err;
+    EXPECT_EQ("3\tmode_switch\tMode Switch\n19\tmode_switch\tMode Switch\n", mode.out);
+    EXPECT_EQ(kModeSwitchFunction, stored_code(m_program.path(), 19));
+
+    // Refused: the office left button, and the game mode's only button that fires.
+    const auto before = read_bytes(m_program / "Data" / "profile.bin");
+    for (const char* args : {"set-button 1 menu", "set-button 17 menu"}) {
+        const CtlRun refused = run(args);
+        EXPECT_EQ(1, refused.status) << args;
+        EXPECT_TRUE(refused.out.empty()) << args;
+        EXPECT_EQ(1, std::count(refused.err.begin(), refused.err.end(), '\n')) << refused.err;
+    }
+    EXPECT_NE(std::string::npos, run("set-button 1 menu").err.find("cannot be reassigned"));
+    EXPECT_NE(std::string::npos, run("set-button 17 menu").err.find("must stay on Left Click"));
+    EXPECT_EQ(before, read_bytes(m_program / "Data" / "profile.bin"));
+    // The wheel's records do not keep the office mode clicking; button 17 may change once
+    // another game button clicks.
+    EXPECT_EQ(0, run("set-button 18 click").status);
+    EXPECT_EQ(0, run("set-button 17 menu").status);
+
+    for (const char* args : {"set-button 0 forward", "set-button 33 forward", "set-button x click",
+                             "set-button 5 frobnicate", "set-button 5 shortcut",
+                             "set-button 5 select_gun", "set-button 5"}) {
+        const CtlRun bad = run(args);
+        EXPECT_EQ(2, bad.status) << args;
+        EXPECT_EQ(1, std::count(bad.err.begin(), bad.err.end(), '\n')) << bad.err;
+    }
+    EXPECT_EQ(4, stored_code(m_program.path(), 5));
+}
+
 TEST_F(ZemrakctlTest, HelpDescribesTheLibraryAndProfileFileCommands) {
     const CtlRun help = zemrakctl(m_scratch, "--help");
     for (const char* word :
          {"macros", "recoils", "export-profile INDEX FILE", "import-profile FILE",
           "import-macros FILE", "export-macros POSITION FILE", "import-recoils FILE",
-          "export-recoils POSITION FILE"}) {
+          "export-recoils POSITION FILE", "buttons", "set-button INDEX FUNCTION"}) {
         EXPECT_NE(std::string::npos, help.out.find(word)) << word;
     }
 }

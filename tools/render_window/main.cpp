@@ -3,15 +3,112 @@
 //
 //   render_window PROGRAM_FOLDER OUTPUT.png [SECTION]
 //
-// SECTION is key, performance, light, macro or gun.
+// SECTION is key, key-game (the button page in game mode), key-menu (the function menu of a
+// button, a submenu open), performance, light, macro or gun, or one of the button page's
+// dialogs over the window: shortcut, select-macro, select-gun. The dialogs list a few example
+// macros and recoil patterns.
 
 #include "app/main_wnd.h"
+#include "macros/macro_record.h"
+#include "pages/buttons/select_gun_wnd.h"
+#include "pages/buttons/select_macro_wnd.h"
+#include "pages/buttons/shortcut_wnd.h"
+#include "recoil/recoil_record.h"
+#include "ui/popup_menu.h"
 #include "ui/theme.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QMenu>
+#include <QPainter>
 #include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <memory>
+#include <vector>
+
+namespace {
+
+template <class Record>
+void write_library(const std::filesystem::path& file, const std::vector<Record>& records) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary);
+    for (const Record& record : records) {
+        out.write(reinterpret_cast<const char*>(record.bytes().data()),
+                  static_cast<std::streamsize>(record.bytes().size()));
+    }
+}
+
+template <class Record>
+Record locked(Record record) {
+    record.set_locked(true);
+    return record;
+}
+
+// Example macros and recoil patterns for the pictures of the pickers.
+void write_examples(const std::filesystem::path& data) {
+    using zemrak::MacroRecord;
+    using zemrak::RecoilRecord;
+    write_library<MacroRecord>(
+        data / zemrak::kMacroFileName,
+        {MacroRecord::make_folder(u"Shooter"), MacroRecord::make_macro(u"Shooter", u"Burst fire"),
+         MacroRecord::make_macro(u"Shooter", u"Quick reload"),
+         locked(MacroRecord::make_macro(u"Shooter", u"Team callout")),
+         MacroRecord::make_folder(u"Office"), MacroRecord::make_macro(u"Office", u"Signature")});
+    write_library<RecoilRecord>(
+        data / zemrak::kRecoilFileName,
+        {RecoilRecord::make_folder(u"Rifles"), RecoilRecord::make_pattern(u"Rifles", u"Assault"),
+         locked(RecoilRecord::make_pattern(u"Rifles", u"Marksman")),
+         RecoilRecord::make_pattern(u"Rifles", u"Carbine"), RecoilRecord::make_folder(u"SMG"),
+         RecoilRecord::make_pattern(u"SMG", u"Compact")});
+}
+
+// One of the button page's dialogs, made as the page makes it.
+std::unique_ptr<QDialog> make_dialog(const QString& section, zemrak::app::CMainWnd& window) {
+    using namespace zemrak::pages;
+    if (section == "shortcut") {
+        return std::make_unique<CShortcutWnd>(&window, window.input_capture(),
+                                              Shortcut{{true, true, false, false}, 0x17});
+    }
+    if (section == "select-macro") {
+        return std::make_unique<CSelectMacroWnd>(&window, window.data().macros(),
+                                                 LibraryPick{1, 1, 0});
+    }
+    if (section == "select-gun") {
+        return std::make_unique<CSelectGunWnd>(&window, window.data().recoils(),
+                                               LibraryPick{1, 0, 0x000080FFu});
+    }
+    return nullptr;
+}
+
+// Paints a pop-up `menu` where it is on the screen into the picture of `window`.
+void paint_popup(QImage& picture, const QWidget& window, QMenu& menu) {
+    QPainter painter(&picture);
+    painter.drawImage(window.mapFromGlobal(menu.pos()), menu.grab().toImage());
+}
+
+// Opens the function menu of button 2 and its mouse buttons submenu.
+void open_function_menu(zemrak::app::CMainWnd& window, QImage& picture) {
+    if (auto* button = window.findChild<QAbstractButton*>("button2_btn")) {
+        button->click();
+    }
+    zemrak::ui::PopupMenu* popup = zemrak::ui::PopupMenu::open_menu();
+    QMenu* menu = popup != nullptr ? popup->menu() : nullptr;
+    QMenu* submenu = menu != nullptr ? menu->findChild<QMenu*>("mouse_buttons_menu") : nullptr;
+    if (submenu == nullptr) {
+        return;
+    }
+    menu->setActiveAction(submenu->menuAction());
+    submenu->popup(menu->mapToGlobal(menu->actionGeometry(submenu->menuAction()).topRight()));
+    QApplication::processEvents();
+    picture = window.grab().toImage();
+    paint_popup(picture, window, *menu);
+    paint_popup(picture, window, *submenu);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -28,18 +125,51 @@ int main(int argc, char** argv) {
     // never someone's own profiles.
     QTemporaryDir data;
     const std::filesystem::path program = argv[1];
+    const QString section = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
+    const bool dialog_section =
+        section == "shortcut" || section == "select-macro" || section == "select-gun";
+    if (dialog_section) {
+        write_examples(data.path().toStdString());
+    }
     zemrak::Folders folders{program, data.path().toStdString(), program};
     zemrak::app::CMainWnd window({folders, program / zemrak::kVirtualMouseFileName, nullptr});
     window.initialise();
     window.show();
-    if (argc > 3) {
-        const QString selector = QString::fromLocal8Bit(argv[3]) + "_btn";
-        if (auto* button = window.findChild<QAbstractButton*>(selector)) {
+    QString selector = section;
+    if (section == "key-game" || section == "key-menu" || dialog_section) {
+        selector = "key";
+    }
+    if (!selector.isEmpty()) {
+        if (auto* button = window.findChild<QAbstractButton*>(selector + "_btn")) {
             button->click();
         }
     }
+    if (section == "key-game") {
+        if (auto* option = window.findChild<QAbstractButton*>("button_mode_option_2")) {
+            option->click();
+        }
+    }
     QApplication::processEvents();
-    if (!window.grab().save(QString::fromLocal8Bit(argv[2]))) {
+
+    QImage picture;
+    if (const std::unique_ptr<QDialog> dialog = make_dialog(section, window)) {
+        // The dialog over the window and its busy cover, as while it is open.
+        window.show_busy_cover();
+        dialog->adjustSize();
+        dialog->show();
+        QApplication::processEvents();
+        picture = window.grab().toImage();
+        const QImage box = dialog->grab().toImage();
+        QPainter painter(&picture);
+        painter.drawImage(
+            QPoint((picture.width() - box.width()) / 2, (picture.height() - box.height()) / 2),
+            box);
+    } else if (section == "key-menu") {
+        open_function_menu(window, picture);
+    } else {
+        picture = window.grab().toImage();
+    }
+    if (!picture.save(QString::fromLocal8Bit(argv[2]))) {
         std::cerr << "render_window: cannot write " << argv[2] << '\n';
         return 1;
     }

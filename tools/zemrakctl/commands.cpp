@@ -3,12 +3,14 @@
 #include "application/access_advice.h"
 #include "application/app_data.h"
 #include "application/device_link.h"
+#include "button_commands.h"
 #include "command_line.h"
 #include "device/report_plan.h"
 #include "library_commands.h"
 #include "model/byte_io.h"
 #include "model/unicode.h"
 #include "platform/pointer_settings_backend.h"
+#include "startup.h"
 
 #include <array>
 #include <charconv>
@@ -28,41 +30,6 @@ std::string hex4(std::uint32_t value) {
     std::snprintf(text.data(), text.size(), "%04x", value);
     return text.data();
 }
-
-void report_startup(const Context& context, const StartupReport& report,
-                    const ProfileStore& store) {
-    for (const auto& [file, error] :
-         {std::pair{store.index_file(), report.index_read_error},
-          std::pair{store.profiles_file(), report.profiles_read_error}}) {
-        if (error) {
-            context.err << "zemrakctl: " << file.string() << ": " << error.message() << '\n';
-        }
-    }
-    if (!report.damaged_copy.empty()) {
-        context.err << "zemrakctl: profile.bin was incomplete; the original is kept as "
-                    << report.damaged_copy.string() << '\n';
-    }
-    if (report.save_error) {
-        context.err << "zemrakctl: could not save in " << context.folders.data.string() << ": "
-                    << report.save_error.message() << '\n';
-    }
-}
-
-// The program's own start-up load of the settings and the profiles.
-struct Startup {
-    explicit Startup(const Context& context) : data(context.folders) {
-        data.load_settings();
-        report = data.load_profiles();
-        report_startup(context, report, data.store());
-    }
-    // Data.bin or profile.bin exists but could not be read: the command must not go on with
-    // the stand-ins, which would show or apply what the user does not keep.
-    [[nodiscard]] bool unreadable() const {
-        return report.index_read_error || report.profiles_read_error;
-    }
-    AppData data;
-    StartupReport report;
-};
 
 int list_profiles(const Context& context, std::span<const std::string>) {
     const Startup s(context);
@@ -245,6 +212,21 @@ constexpr std::array kCommands = {
             "current profile: pointer settings, every report, then Data.bin and\n"
             "profile.bin. Exit status 1 when the mouse is absent or a write failed.",
             &apply_profile},
+    Command{"buttons", "", 0,
+            "Load the profiles as at start-up and list the 32 button records of the current\n"
+            "profile as the button page numbers them (1-16 office mode, 17-32 game mode),\n"
+            "one a line: number, a tab, the function's menu item name (shortcut,\n"
+            "select_macro and select_gun for those; the code for one no menu offers), a tab\n"
+            "and the label the button page shows.",
+            &list_buttons},
+    Command{"set-button", "INDEX FUNCTION", 2,
+            "Give button record INDEX (1-32, as 'buttons' numbers them) of the current\n"
+            "profile the function named FUNCTION (a menu item name as 'buttons' lists\n"
+            "them, such as forward or volume_up) and save profile.bin. Record 1 keeps its\n"
+            "click, and each mode keeps a button that clicks or fires: a change against\n"
+            "that is refused (exit status 1). Shortcuts, macros and recoil patterns are\n"
+            "chosen in the program.",
+            &set_button},
     Command{"device-params", "", 0,
             "Print the device settings read from Data.ini: vid, pid, stages, sensor,\n"
             "sensitivity_template, colour_template, light_timing and password (hex).",

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "application/app_data.h"
+#include "commands.h"
+
+namespace zemrak::ctl {
+
+// The program's own start-up load of the settings and the profiles; what it could not do is
+// reported on the context's error stream.
+struct Startup {
+    explicit Startup(const Context& context);
+    // Data.bin or profile.bin exists but could not be read: the command must not go on with
+    // the stand-ins, which would show or apply what the user does not keep.
+    [[nodiscard]] bool unreadable() const {
+        return report.index_read_error || report.profiles_read_error;
+    }
+    AppData data;
+    StartupReport report;
+};
+
+} // namespace zemrak::ctl
