@@ -177,7 +177,7 @@ int hookavailable(void) {
     std::vector<zemrak::hook::InputNode> nodes;
     {
         const std::lock_guard lock(zemrak::hook::udev_mutex());
-        const zemrak::hook::UdevPtr context(udev_new());
+        const zemrak::UdevPtr context(udev_new());
         if (!context) {
             return 0;
         }

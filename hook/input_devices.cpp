@@ -44,16 +44,6 @@ bool is_mouse(const libevdev* evdev) {
 
 } // namespace
 
-void UdevUnref::operator()(udev* handle) const {
-    udev_unref(handle);
-}
-void UdevUnref::operator()(udev_monitor* handle) const {
-    udev_monitor_unref(handle);
-}
-void UdevUnref::operator()(udev_device* handle) const {
-    udev_device_unref(handle);
-}
-
 std::mutex& udev_mutex() {
     static std::mutex mutex;
     return mutex;

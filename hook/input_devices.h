@@ -3,6 +3,7 @@
 // udev and read through libevdev.
 
 #include "input_events.h"
+#include "platform/udev_handles.h"
 #include "platform/unique_fd.h"
 
 #include <cstdint>
@@ -13,20 +14,8 @@
 #include <vector>
 
 struct libevdev;
-struct udev;
-struct udev_device;
-struct udev_monitor;
 
 namespace zemrak::hook {
-
-struct UdevUnref {
-    void operator()(udev* handle) const;
-    void operator()(udev_monitor* handle) const;
-    void operator()(udev_device* handle) const;
-};
-using UdevPtr = std::unique_ptr<udev, UdevUnref>;
-using UdevMonitorPtr = std::unique_ptr<udev_monitor, UdevUnref>;
-using UdevDevicePtr = std::unique_ptr<udev_device, UdevUnref>;
 
 // libudev sets up process-wide state on first use without locking, so every libudev call of
 // this library is made holding this mutex. It is never held while a notify function runs.

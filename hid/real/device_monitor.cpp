@@ -48,16 +48,6 @@ std::mutex& udev_mutex() {
     return mutex;
 }
 
-void UdevUnref::operator()(udev* handle) const {
-    udev_unref(handle);
-}
-void UdevUnref::operator()(udev_monitor* handle) const {
-    udev_monitor_unref(handle);
-}
-void UdevUnref::operator()(udev_device* handle) const {
-    udev_device_unref(handle);
-}
-
 FileDescriptor::~FileDescriptor() {
     if (m_fd >= 0) {
         ::close(m_fd);

@@ -1,6 +1,8 @@
 #pragma once
 // Watches hidraw nodes come and go and reports those of one HID identity.
 
+#include "platform/udev_handles.h"
+
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -10,20 +12,7 @@
 #include <thread>
 #include <utility>
 
-struct udev;
-struct udev_monitor;
-struct udev_device;
-
 namespace zemrak::hid {
-
-struct UdevUnref {
-    void operator()(udev* handle) const;
-    void operator()(udev_monitor* handle) const;
-    void operator()(udev_device* handle) const;
-};
-using UdevPtr = std::unique_ptr<udev, UdevUnref>;
-using UdevMonitorPtr = std::unique_ptr<udev_monitor, UdevUnref>;
-using UdevDevicePtr = std::unique_ptr<udev_device, UdevUnref>;
 
 // libudev sets up process-wide state on first use without locking, and hidapi uses libudev
 // too, so the library's threads take turns with it: every libudev call, and every hidapi call
