@@ -13,7 +13,7 @@ namespace zemrak::pages {
 namespace {
 
 constexpr qreal kMargin = 14.0;
-constexpr qreal kTimeHeight = 34.0;
+constexpr qreal kTimeHeight = 46.0;
 constexpr qreal kPointRadius = 3.5;
 constexpr qreal kSelectedRadius = 6.0;
 // How near a press must come to a point to take it.
@@ -216,7 +216,7 @@ void PatternPlot::paint_time_line(QPainter& painter) const {
     }
     painter.setPen(m_text);
     painter.drawText(QRectF(area.left(), line_y + 5, area.width(), area.bottom() - line_y - 5),
-                     Qt::AlignHCenter | Qt::AlignTop,
+                     Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
                      ui::Texts::text("gun_plot_time_text").arg(m_count).arg(total));
 }
 
