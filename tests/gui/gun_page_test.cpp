@@ -8,8 +8,10 @@
 #include "recoil/pattern_plot.h"
 #include "test_support/library_support.h"
 #include "test_support/temp_dir.h"
+#include "test_support/unreadable_file.h"
 #include "ui/file_dialogs.h"
 #include "ui/modal.h"
+#include "ui/msg_wnd.h"
 #include "ui/popup_menu.h"
 
 #include <QAbstractButton>
@@ -364,6 +366,37 @@ TEST_F(GunPageTest, ChangesToAPatternOfTheCurrentProfileRedrawTheButtonPage) {
     EXPECT_EQ(u"Ak-47", stored(1).item_name());
     EXPECT_EQ("Ak-47", control<QListWidget>("gun_list")->item(0)->text());
     EXPECT_EQ("Recoil: Rifles-Ak-47", button->toolTip()) << "the button page shows it at once";
+}
+
+TEST_F(GunPageTest, AFailingSaveIsShownOnceAndTheEditsStayInMemory) {
+    // A folder where gun.bin should be: the library starts empty and no save can replace it.
+    test::make_unreadable(gun_bin(), test::Unreadable::folder);
+    start({});
+    QStringList said;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&said] {
+        if (auto* box = qobject_cast<ui::CMsgWnd*>(QApplication::activeModalWidget())) {
+            QString text;
+            for (const QLabel* label : box->findChildren<QLabel*>()) {
+                text += label->text();
+            }
+            said << text;
+            box->done(ui::kDialogOk);
+        }
+    });
+    closer.start(5);
+
+    answer_name("Rifles");
+    control<QPushButton>("btn_add_gun_floder")->click();
+    answer_name("Ak");
+    control<QPushButton>("btn_add_gun")->click();
+    ASSERT_EQ(1, page().current_position());
+    type_and_leave(edit("x", 1), "7");
+    ASSERT_EQ(1, said.size()) << said.join(" | ").toStdString();
+    EXPECT_TRUE(said.front().contains("gun.bin")) << said.front().toStdString();
+    EXPECT_EQ((Bullet{7, 0, 10}), m_window->data().recoils().record_at(1)->bullet(0))
+        << "kept for the next save";
+    EXPECT_TRUE(test::left_as_made(gun_bin(), test::Unreadable::folder));
 }
 
 TEST_F(GunPageTest, DraggingAPointStoresWhatTypingItsValuesStores) {
