@@ -286,6 +286,19 @@ TEST_F(GunPageTest, DeletingTheLastPatternOfAFolderLeavesNothingShown) {
     EXPECT_EQ(2, page().current_position()) << "the library closed up";
     EXPECT_EQ("Famas", control<QLineEdit>("edit_gun_name")->text());
     EXPECT_EQ("10", edit("delay", 30)->text()) << "a new pattern";
+
+    // Deleting a folder takes its patterns along; the next folder opens, and with none left
+    // nothing is shown.
+    for (const int left : {1, 0}) {
+        when_modal([](QDialog&) {}, ui::kDialogOk);
+        control<QPushButton>("btn_delete_gun_floder")->click();
+        EXPECT_EQ(left, control<QComboBox>("gun_combo")->count());
+    }
+    EXPECT_EQ(-1, page().current_folder());
+    EXPECT_TRUE(listed().isEmpty());
+    EXPECT_EQ(-1, page().current_position());
+    EXPECT_FALSE(page().plot()->shows_pattern());
+    EXPECT_TRUE(test::read_bytes(gun_bin()).empty());
 }
 
 TEST_F(GunPageTest, ImportedPatternsTakeFreeNamesAndLockedFoldersComeBackLocked) {
