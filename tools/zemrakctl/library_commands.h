@@ -19,7 +19,7 @@ int import_recoil(const Context& context, std::span<const std::string> operands)
 int export_recoil_folder(const Context& context, std::span<const std::string> operands);
 int import_recoil_folder(const Context& context, std::span<const std::string> operands);
 
-// What tells one library from the other; the commands of both share the helpers below.
+// What tells one library from the other; the commands of both share the functions below.
 struct LibraryKind;
 
 // The single-item and whole-folder exchange of one library, as its page does it:
