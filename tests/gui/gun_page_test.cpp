@@ -306,8 +306,15 @@ TEST_F(GunPageTest, ImportedPatternsTakeFreeNamesAndLockedFoldersComeBackLocked)
     start(image_of({RecoilRecord::make_folder(u"Rifles"), ak}));
     select(0);
     const std::filesystem::path file = m_dir / "ak.gbin";
+    // The pattern menu opens under its button and its items run through the window.
+    control<QPushButton>("btn_menu_gun")->click();
+    ui::PopupMenu* menu = ui::PopupMenu::open_menu();
+    ASSERT_NE(nullptr, menu);
+    EXPECT_EQ(QStringList({"rename_gun", "import_gun", "export_gun", "export_pw_gun"}),
+              menu->item_names());
     ui::FileDialogAnswers::queue(QString::fromStdString(file.string()));
-    command("export_gun");
+    ASSERT_TRUE(menu->choose("export_gun"));
+    QApplication::processEvents();
     EXPECT_EQ(test::bytes_of(ak.bytes()), test::read_bytes(file));
 
     for (int copy = 0; copy < 2; ++copy) {
@@ -337,8 +344,15 @@ TEST_F(GunPageTest, ImportedPatternsTakeFreeNamesAndLockedFoldersComeBackLocked)
     // The folder, exported locked, comes back as a second folder of locked patterns; the
     // folder it came from stays open to edit.
     const std::filesystem::path folder = m_dir / "Rifles.gbins";
+    control<QPushButton>("btn_menu_gun_floder")->click();
+    menu = ui::PopupMenu::open_menu();
+    ASSERT_NE(nullptr, menu);
+    EXPECT_EQ(
+        QStringList({"rename_gun_dir", "import_gun_dir", "export_gun_dir", "export_pw_gun_dir"}),
+        menu->item_names());
     ui::FileDialogAnswers::queue(QString::fromStdString(folder.string()));
-    command("export_pw_gun_dir");
+    ASSERT_TRUE(menu->choose("export_pw_gun_dir"));
+    QApplication::processEvents();
     ui::FileDialogAnswers::queue(QString::fromStdString(folder.string()));
     command("import_gun_dir");
     auto* folders = control<QComboBox>("gun_combo");
