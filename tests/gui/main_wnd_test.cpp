@@ -6,6 +6,7 @@
 #include "model/byte_io.h"
 #include "model/config_defaults.h"
 #include "model/device_params.h"
+#include "model/record_library.h"
 #include "program_folder.h"
 #include "recoil/recoil_record.h"
 #include "test_support/temp_dir.h"
@@ -568,6 +569,49 @@ TEST_F(ProgramProcess, ButtonsAssignedThroughTheWindowReachTheMouseAndProfileBin
           "24\tmode_switch\tMode Switch\n", "9\tselect_gun\tRecoil: Rifles-Ak\n"}) {
         EXPECT_NE(std::string::npos, buttons.find(line)) << line << buttons;
     }
+}
+
+TEST_F(ProgramProcess, APatternEditedOnTheRecoilPageReachesTheButtonThatUsesIt) {
+    std::filesystem::create_directories(m_program / "Data");
+    test::write_bytes(m_program / "Data" / "profile.bin",
+                      test::profiles_file({test::profile_named(u"Recoil")}));
+    test::write_bytes(m_program / "Data" / "Data.bin", std::vector<std::uint8_t>(8, 0));
+    test::write_bytes(m_program / "Data" / kRecoilFileName,
+                      library_image({RecoilRecord::make_folder(u"Rifles"),
+                                     RecoilRecord::make_pattern(u"Rifles", u"Ak")}));
+    // Edited, assigned to button 9 and applied; then edited again and applied again.
+    test::write_text(m_dir / "script", "click gun_btn\nset gun_list 0\n"
+                                       "set edit_zidan_x_1 12\nset edit_zidan_y_1 34\n"
+                                       "click key_btn\nclick button9_btn\nmenu select_gun\n"
+                                       "set gun_list 0\nclick ok_btn\n"
+                                       "click btn_apply\nwait-apply\n"
+                                       "click gun_btn\nset edit_zidan_delay_2 250\n"
+                                       "click zidan_x_down_btn_2\nset zidan_combo 5\n"
+                                       "click btn_apply\nwait-apply\nquit\n");
+    const int status = std::system((environment((m_dir / "script").string()) + "'" +
+                                    (m_program / "zemrak-mouse").string() + "' 2>'" +
+                                    (m_dir / "stderr").string() + "'")
+                                       .c_str());
+    ASSERT_EQ(0, status) << slurp(m_dir / "stderr");
+
+    const std::vector<std::uint8_t> library = read_bytes(m_program / "Data" / kRecoilFileName);
+    ASSERT_EQ(2 * RecoilRecord::kSize, library.size());
+    const std::optional<RecoilRecord> pattern = record_from<RecoilRecord>(
+        std::span(library).subspan(RecoilRecord::kSize, RecoilRecord::kSize));
+    ASSERT_TRUE(pattern);
+    EXPECT_EQ((Bullet{12, 34, 10}), pattern->bullet(0));
+    EXPECT_EQ((Bullet{1, 0, 250}), pattern->bullet(1));
+    EXPECT_EQ(6, pattern->bullet_count());
+
+    ProfileList saved;
+    static_cast<void>(load_profiles(m_program / "Data" / "profile.bin", saved));
+    ASSERT_EQ(1u, saved.size());
+    const ButtonRecord& button = saved.at(0).button(8);
+    EXPECT_EQ(kRecoilFunction, button.function_code());
+    EXPECT_EQ(1, button.recoil_index());
+    EXPECT_EQ(6, button.action_count()) << "the later count as well";
+    EXPECT_TRUE(std::ranges::equal(pattern->bullets(), button.recoil_data()))
+        << "the button's copy follows the later edit";
 }
 
 TEST_F(ProgramProcess, SecondCopyWaitsUntilTheFirstHasShownItsWarningThenExitsWithOne) {

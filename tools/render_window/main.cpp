@@ -5,8 +5,8 @@
 //
 // SECTION is key, key-game (the button page in game mode), key-menu (the function menu of a
 // button, a submenu open), performance, light, macro or gun, or one of the button page's
-// dialogs over the window: shortcut, select-macro, select-gun. The dialogs list a few example
-// macros and recoil patterns.
+// dialogs over the window: shortcut, select-macro, select-gun. The dialogs and the recoil page
+// list a few example macros and recoil patterns.
 
 #include "app/main_wnd.h"
 #include "macros/macro_record.h"
@@ -20,9 +20,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -47,7 +50,23 @@ Record locked(Record record) {
     return record;
 }
 
-// Example macros and recoil patterns for the pictures of the pickers.
+// A pattern as a rifle's recoil asks for: a strong pull down that eases off, drifting left and
+// then right, one bullet every 90 ms.
+zemrak::RecoilRecord drawn_pattern(std::u16string_view folder, std::u16string_view name) {
+    zemrak::RecoilRecord record = zemrak::RecoilRecord::make_pattern(folder, name);
+    for (std::size_t slot = 0; slot < zemrak::RecoilRecord::kMaxBullets; ++slot) {
+        const double t = static_cast<double>(slot);
+        record.set_bullet(slot, zemrak::Bullet{static_cast<std::int32_t>(std::lround(
+                                                   7.0 * std::sin(t / 4.0) - (t < 8 ? 2.0 : 0.0))),
+                                               static_cast<std::int32_t>(
+                                                   std::lround(t < 10 ? 14.0 - t : 4.0 - 0.1 * t)),
+                                               90});
+    }
+    record.set_bullet_count(24);
+    return record;
+}
+
+// Example macros and recoil patterns for the pictures of the pickers and the recoil page.
 void write_examples(const std::filesystem::path& data) {
     using zemrak::MacroRecord;
     using zemrak::RecoilRecord;
@@ -59,7 +78,7 @@ void write_examples(const std::filesystem::path& data) {
          MacroRecord::make_folder(u"Office"), MacroRecord::make_macro(u"Office", u"Signature")});
     write_library<RecoilRecord>(
         data / zemrak::kRecoilFileName,
-        {RecoilRecord::make_folder(u"Rifles"), RecoilRecord::make_pattern(u"Rifles", u"Assault"),
+        {RecoilRecord::make_folder(u"Rifles"), drawn_pattern(u"Rifles", u"Assault"),
          locked(RecoilRecord::make_pattern(u"Rifles", u"Marksman")),
          RecoilRecord::make_pattern(u"Rifles", u"Carbine"), RecoilRecord::make_folder(u"SMG"),
          RecoilRecord::make_pattern(u"SMG", u"Compact")});
@@ -128,7 +147,7 @@ int main(int argc, char** argv) {
     const QString section = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     const bool dialog_section =
         section == "shortcut" || section == "select-macro" || section == "select-gun";
-    if (dialog_section) {
+    if (dialog_section || section == "gun") {
         write_examples(data.path().toStdString());
     }
     zemrak::Folders folders{program, data.path().toStdString(), program};
@@ -147,6 +166,17 @@ int main(int argc, char** argv) {
     if (section == "key-game") {
         if (auto* option = window.findChild<QAbstractButton*>("button_mode_option_2")) {
             option->click();
+        }
+    }
+    if (section == "gun") {
+        // The first pattern, with its ninth bullet selected in the rows and on the path.
+        if (auto* list =
+                window.findChild<QWidget*>("gun_page_ver")->findChild<QListWidget*>("gun_list")) {
+            list->setCurrentRow(0);
+        }
+        window.activateWindow();
+        if (auto* edit = window.findChild<QLineEdit*>("edit_zidan_y_9")) {
+            edit->setFocus();
         }
     }
     QApplication::processEvents();

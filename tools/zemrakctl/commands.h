@@ -26,6 +26,9 @@ struct Command {
     std::size_t operand_count;
     std::string_view description;
     int (*run)(const Context& context, std::span<const std::string> operands);
+    // How many operands after the required ones may be given (shown in brackets in
+    // `operands`).
+    std::size_t optional_operands = 0;
 };
 
 // Every command, in the order the help lists them.

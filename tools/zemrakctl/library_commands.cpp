@@ -2,6 +2,7 @@
 
 #include "application/app_data.h"
 #include "command_line.h"
+#include "model/library_error.h"
 #include "model/unicode.h"
 
 #include <algorithm>
@@ -10,7 +11,6 @@
 #include <optional>
 
 namespace zemrak::ctl {
-namespace {
 
 // What sets the two libraries apart here.
 struct LibraryKind {
@@ -19,6 +19,8 @@ struct LibraryKind {
     const char* item_word;        // what the library holds, for messages
     RecordLibrary& (*library)(AppData&);
 };
+
+namespace {
 
 const LibraryKind kMacros{kMacroFileName, ".mbins", "macro",
                           [](AppData& data) -> RecordLibrary& { return data.macros(); }};
@@ -137,7 +139,142 @@ int export_from(const Context& context, const LibraryKind& kind,
     return kExitOk;
 }
 
+// The optional last operand of the export commands.
+constexpr std::string_view kLockedFlag = "--locked";
+
+// The export mode `operands` ask for after their first `fixed` ones: nothing when what
+// follows is not the locked flag.
+std::optional<ExportMode> export_mode(const Context& context, std::span<const std::string> operands,
+                                      std::size_t fixed) {
+    if (operands.size() <= fixed) {
+        return ExportMode::plain;
+    }
+    if (operands[fixed] == kLockedFlag) {
+        return ExportMode::locked;
+    }
+    context.err << "zemrakctl: '" << operands[fixed] << "' is not " << kLockedFlag << '\n';
+    return std::nullopt;
+}
+
+const char* mode_word(ExportMode mode) {
+    return mode == ExportMode::locked ? " (locked)" : "";
+}
+
+// A refused import changed nothing; a failed save kept the records in memory only, which ends
+// with the program.
+int import_failed(const Context& context, const RecordLibrary& records,
+                  const std::filesystem::path& file, const LibraryResult& result) {
+    if (result.error.category() == library_category()) {
+        context.err << "zemrakctl: cannot import " << file.string() << ": "
+                    << result.error.message() << '\n';
+    } else {
+        context.err << "zemrakctl: could not save " << records.file().string() << ": "
+                    << result.error.message() << '\n';
+    }
+    return kExitFailure;
+}
+
 } // namespace
+
+int export_library_item(const Context& context, const LibraryKind& kind,
+                        std::span<const std::string> operands) {
+    const std::optional<ExportMode> mode = export_mode(context, operands, 2);
+    if (!mode) {
+        return kExitUsage;
+    }
+    const std::optional<std::size_t> index = parse_index(operands[0]);
+    AppData data(context.folders);
+    RecordLibrary* const library = load(context, data, kind);
+    if (!library) {
+        return kExitFailure;
+    }
+    const RecordLibrary& records = *library;
+    if (!index || *index >= records.size() ||
+        records.is_folder_entry(static_cast<std::int32_t>(*index))) {
+        context.err << "zemrakctl: '" << operands[0] << "' is not the position of a "
+                    << kind.item_word << " in " << kind.file_name << " (see its listing)\n";
+        return kExitUsage;
+    }
+    const std::filesystem::path file = operands[1];
+    const LibraryResult result =
+        records.export_item(static_cast<std::int32_t>(*index), file, *mode);
+    if (result.error) {
+        context.err << "zemrakctl: could not write " << file.string() << ": "
+                    << result.error.message() << '\n';
+        return kExitFailure;
+    }
+    context.out << "exported " << kind.item_word << ' ' << to_utf8(result.name) << " to "
+                << file.string() << mode_word(*mode) << '\n';
+    return kExitOk;
+}
+
+int import_library_item(const Context& context, const LibraryKind& kind,
+                        std::span<const std::string> operands) {
+    const std::filesystem::path file = operands[0];
+    AppData data(context.folders);
+    RecordLibrary* const library = load(context, data, kind);
+    if (!library) {
+        return kExitFailure;
+    }
+    RecordLibrary& records = *library;
+    const std::u16string folder = operands.size() > 1 ? to_utf16(operands[1]) : u"";
+    const LibraryResult result =
+        operands.size() > 1 ? records.import_item(file, folder) : records.import_item(file);
+    if (result.error) {
+        return import_failed(context, records, file, result);
+    }
+    context.out << "imported " << kind.item_word << ' ' << to_utf8(result.name) << " into folder "
+                << to_utf8(records.folder_name_at(result.position).value_or(u"")) << " at "
+                << result.position << '\n';
+    return kExitOk;
+}
+
+int export_library_folder(const Context& context, const LibraryKind& kind,
+                          std::span<const std::string> operands) {
+    const std::optional<ExportMode> mode = export_mode(context, operands, 2);
+    if (!mode) {
+        return kExitUsage;
+    }
+    AppData data(context.folders);
+    RecordLibrary* const library = load(context, data, kind);
+    if (!library) {
+        return kExitFailure;
+    }
+    const std::filesystem::path file = operands[1];
+    const LibraryResult result = library->export_folder(to_utf16(operands[0]), file, *mode);
+    if (result.error == LibraryError::no_such_folder) {
+        context.err << "zemrakctl: " << kind.file_name << " has no folder '" << operands[0]
+                    << "'\n";
+        return kExitFailure;
+    }
+    if (result.error) {
+        context.err << "zemrakctl: could not write " << file.string() << ": "
+                    << result.error.message() << '\n';
+        return kExitFailure;
+    }
+    context.out << "exported folder " << to_utf8(result.name) << " to " << file.string()
+                << mode_word(*mode) << '\n';
+    return kExitOk;
+}
+
+int import_library_folder(const Context& context, const LibraryKind& kind,
+                          std::span<const std::string> operands) {
+    const std::filesystem::path file = operands[0];
+    AppData data(context.folders);
+    RecordLibrary* const library = load(context, data, kind);
+    if (!library) {
+        return kExitFailure;
+    }
+    RecordLibrary& records = *library;
+    const std::size_t before = records.size();
+    const LibraryResult result = records.import_folder(file);
+    if (result.error) {
+        return import_failed(context, records, file, result);
+    }
+    context.out << "imported folder " << to_utf8(result.name) << " with " << records.size() - before
+                << " records\n";
+    return kExitOk;
+}
 
 int list_macros(const Context& context, std::span<const std::string>) {
     return list<MacroRecord>(context, kMacros, [](const MacroRecord& r) {
@@ -167,6 +304,22 @@ int import_recoils(const Context& context, std::span<const std::string> operands
 
 int export_recoils(const Context& context, std::span<const std::string> operands) {
     return export_from(context, kRecoils, operands);
+}
+
+int export_recoil(const Context& context, std::span<const std::string> operands) {
+    return export_library_item(context, kRecoils, operands);
+}
+
+int import_recoil(const Context& context, std::span<const std::string> operands) {
+    return import_library_item(context, kRecoils, operands);
+}
+
+int export_recoil_folder(const Context& context, std::span<const std::string> operands) {
+    return export_library_folder(context, kRecoils, operands);
+}
+
+int import_recoil_folder(const Context& context, std::span<const std::string> operands) {
+    return import_library_folder(context, kRecoils, operands);
 }
 
 } // namespace zemrak::ctl
