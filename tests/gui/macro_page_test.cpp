@@ -138,12 +138,17 @@ protected:
         QApplication::sendEvent(edit, &leave);
     }
     void click(const char* name) { control<QPushButton>(name)->click(); }
-    // Chooses `item` of the menu that the button `name` opens.
-    void choose(const char* name, const QString& item) {
+    // Chooses `item` of the menu that the button `name` opens; `answer`, when given, runs on
+    // the modal dialog the item opens.
+    void choose(const char* name, const QString& item,
+                std::function<void(QDialog&)> answer = nullptr) {
         click(name);
         ui::PopupMenu* menu = ui::PopupMenu::open_menu();
         ASSERT_NE(nullptr, menu) << name;
         ASSERT_TRUE(menu->choose(item)) << item.toStdString();
+        if (answer) {
+            when_modal(std::move(answer)); // after the item's own turn
+        }
         QApplication::processEvents();
     }
     QString path(const char* file) { return QString::fromStdString((m_dir / file).string()); }
@@ -342,12 +347,11 @@ TEST_F(MacroPageTest, ImportsTakeFreeNamesAndALockedFolderComesBackLocked) {
     test::write_bytes(m_dir / "Odd.mbins", std::vector<std::uint8_t>(MacroRecord::kSize + 1, 0));
     const std::vector<MacroRecord> before = stored();
     QString message;
-    when_modal([&](QDialog& box) {
+    ui::FileDialogAnswers::queue(path("Odd.mbins"));
+    choose("btn_menu_macro_floder", "import_macro_dir", [&](QDialog& box) {
         message = box.findChild<QLabel*>("label_string")->text();
         box.done(ui::kDialogOk);
     });
-    ui::FileDialogAnswers::queue(path("Odd.mbins"));
-    choose("btn_menu_macro_floder", "import_macro_dir");
     EXPECT_EQ(ui::Texts::text("macro_import_failed_text"), message);
     EXPECT_EQ(before, stored());
     EXPECT_EQ(2, folders()->count());
@@ -382,14 +386,14 @@ TEST_F(MacroPageTest, DeletionsResetTheEditorAndADeletedFolderLeavesThePicker) {
     ui::PopupMenu* menu = ui::PopupMenu::open_menu();
     ASSERT_NE(nullptr, menu);
     QStringList picker_folders;
-    when_modal([&](QDialog& dialog) {
+    ASSERT_TRUE(menu->choose("select_macro"));
+    when_modal([&](QDialog& dialog) { // after the item's own turn
         auto* combo = dialog.findChild<QComboBox*>();
         for (int i = 0; combo != nullptr && i < combo->count(); ++i) {
             picker_folders << combo->itemText(i);
         }
         dialog.done(ui::kDialogCancel);
     });
-    ASSERT_TRUE(menu->choose("select_macro"));
     QApplication::processEvents();
     EXPECT_EQ((QStringList{"Moba"}), picker_folders);
 
