@@ -196,14 +196,19 @@ void CMacroPage::fill_folders() {
         const auto size = static_cast<std::int32_t>(records.size());
         for (std::int32_t position = 0; position < size; ++position) {
             if (records.is_folder_entry(position)) {
-                m_folders.push_back(records.folder_name_at(position).value_or(u""));
-                m_ui->macro_combo->addItem(to_qstring(m_folders.back()));
-                m_ui->macro_combo->setItemData(m_ui->macro_combo->count() - 1,
-                                               QSize(0, kFolderRowHeight), Qt::SizeHintRole);
+                add_folder_row(records.folder_name_at(position).value_or(u""));
             }
         }
     }
     select_folder_row(m_folders.empty() ? -1 : 0);
+}
+
+void CMacroPage::add_folder_row(std::u16string name) {
+    const QSignalBlocker quiet(m_ui->macro_combo);
+    m_ui->macro_combo->addItem(to_qstring(name));
+    m_ui->macro_combo->setItemData(m_ui->macro_combo->count() - 1, QSize(0, kFolderRowHeight),
+                                   Qt::SizeHintRole);
+    m_folders.push_back(std::move(name));
 }
 
 void CMacroPage::select_folder_row(int index) {
@@ -299,13 +304,7 @@ void CMacroPage::add_folder() {
     if (refused(result)) {
         return;
     }
-    m_folders.push_back(result.name.empty() ? name : result.name);
-    {
-        const QSignalBlocker quiet(m_ui->macro_combo);
-        m_ui->macro_combo->addItem(to_qstring(m_folders.back()));
-        m_ui->macro_combo->setItemData(m_ui->macro_combo->count() - 1, QSize(0, kFolderRowHeight),
-                                       Qt::SizeHintRole);
-    }
+    add_folder_row(result.name.empty() ? name : result.name);
     select_folder_row(static_cast<int>(m_folders.size()) - 1);
 }
 
@@ -482,11 +481,7 @@ void CMacroPage::import_macro() {
     }
     if (!folder) {
         // The macro brought its own folder along.
-        m_folders.push_back(library().folder_name_at(result.position).value_or(u""));
-        {
-            const QSignalBlocker quiet(m_ui->macro_combo);
-            m_ui->macro_combo->addItem(to_qstring(m_folders.back()));
-        }
+        add_folder_row(library().folder_name_at(result.position).value_or(u""));
         select_folder_row(static_cast<int>(m_folders.size()) - 1);
     } else {
         add_macro_row(result.position);
@@ -508,14 +503,8 @@ void CMacroPage::import_macro_dir() {
     if (library().size() == before) {
         return;
     }
-    m_folders.push_back(
+    add_folder_row(
         library().folder_name_at(static_cast<std::int32_t>(before)).value_or(result.name));
-    {
-        const QSignalBlocker quiet(m_ui->macro_combo);
-        m_ui->macro_combo->addItem(to_qstring(m_folders.back()));
-        m_ui->macro_combo->setItemData(m_ui->macro_combo->count() - 1, QSize(0, kFolderRowHeight),
-                                       Qt::SizeHintRole);
-    }
     select_folder_row(static_cast<int>(m_folders.size()) - 1);
 }
 

@@ -95,6 +95,9 @@ private:
     void list_folder(int index);
     void load_macro(std::int32_t position);
     void reset_editor();
+    // Adds a folder to the end of macro_combo without listing it.
+    void add_folder_row(std::u16string name);
+    // Selects row `index` of macro_combo (-1: none) and lists that folder.
     void select_folder_row(int index);
     void add_folder();
     void delete_folder();
