@@ -451,6 +451,89 @@ TEST_F(ZemrakctlTest, LibraryImportsAndExportsRefuseWhatTheyCannotDo) {
         << "a refused import leaves the library as it was";
 }
 
+TEST_F(ZemrakctlTest, SingleMacrosAndMacroFoldersTravelUnderThePagesNamingRules) {
+    MacroRecord combo = MacroRecord::make_macro(u"Games", u"Combo");
+    combo.set_action_count(2);
+    write_library(m_program / "Data" / "macro.bin",
+                  std::vector{MacroRecord::make_folder(u"Games"), combo,
+                              MacroRecord::make_macro(u"Games", u"Combo_1"),
+                              MacroRecord::make_folder(u"Moba")});
+    const auto library = [this] { return read_bytes(m_program / "Data" / "macro.bin"); };
+    const std::filesystem::path single = m_scratch / "Combo.mbin";
+    const std::filesystem::path sealed = m_scratch / "Sealed.mbin";
+
+    EXPECT_EQ("exported macro Combo to " + single.string() + "\n",
+              run("export-macro 1 '" + single.string() + "'").out);
+    EXPECT_EQ(bytes_of(combo.bytes()), read_bytes(single));
+    const CtlRun locked = run("export-macro 1 '" + sealed.string() + "' --locked");
+    EXPECT_EQ(0, locked.status) << locked.err;
+    MacroRecord expected = combo;
+    expected.set_locked(true);
+    EXPECT_EQ(bytes_of(expected.bytes()), read_bytes(sealed));
+
+    // Into a folder that holds Combo and Combo_1; without one, into a copy of its own folder.
+    const CtlRun into = run("import-macro '" + single.string() + "' games");
+    EXPECT_EQ(0, into.status) << into.err;
+    EXPECT_EQ("imported macro Combo_2 into folder Games at 4\n", into.out);
+    EXPECT_EQ("imported macro Combo into folder Games_1 at 6\n",
+              run("import-macro '" + sealed.string() + "'").out);
+
+    const std::filesystem::path folder = m_scratch / "Moba.mbins";
+    EXPECT_EQ("exported folder Games locked to " + folder.string() + "\n",
+              run("export-macro-folder GAMES '" + folder.string() + "' --locked").out);
+    EXPECT_EQ(4 * MacroRecord::kSize, read_bytes(folder).size()) << "entry and three macros";
+    EXPECT_EQ("imported 4 records into folder Moba_1\n",
+              run("import-macro-folder '" + folder.string() + "'").out);
+    EXPECT_EQ("0\tF\tGames\t\t0\t0\t0\n"
+              "1\tI\tGames\tCombo\t2\t1\t0\n"
+              "2\tI\tGames\tCombo_1\t0\t1\t0\n"
+              "3\tF\tMoba\t\t0\t0\t0\n"
+              "4\tI\tGames\tCombo_2\t2\t1\t0\n"
+              "5\tF\tGames_1\t\t0\t0\t0\n"
+              "6\tI\tGames_1\tCombo\t2\t1\t1\n"
+              "7\tF\tMoba_1\t\t0\t0\t1\n"
+              "8\tI\tMoba_1\tCombo\t2\t1\t1\n"
+              "9\tI\tMoba_1\tCombo_1\t0\t1\t1\n"
+              "10\tI\tMoba_1\tCombo_2\t2\t1\t1\n",
+              run("macros").out)
+        << "a locked export comes back locked; the library's own records stay unlocked";
+
+    // Refusals change nothing: files of the wrong size, a folder that is not there, positions
+    // that hold no macro and options that do not exist.
+    const std::vector<std::uint8_t> before = library();
+    const std::filesystem::path odd = m_scratch / "odd.mbins";
+    test::write_bytes(odd, std::vector<std::uint8_t>(MacroRecord::kSize + 1, 0));
+    for (const std::string& args :
+         {"import-macro '" + odd.string() + "'", "import-macro '" + odd.string() + "' Games",
+          "import-macro-folder '" + odd.string() + "'",
+          "import-macro '" + single.string() + "' Nowhere",
+          "import-macro-folder '" + (m_scratch / "none.mbins").string() + "'",
+          "export-macro-folder Nowhere '" + (m_scratch / "x.mbins").string() + "'"}) {
+        const CtlRun refused = run(args);
+        EXPECT_EQ(1, refused.status) << args;
+        EXPECT_EQ(1, std::count(refused.err.begin(), refused.err.end(), '\n'))
+            << args << refused.err;
+        EXPECT_TRUE(refused.out.empty()) << args;
+    }
+    for (const std::string& args :
+         {"export-macro 0 '" + (m_scratch / "x.mbin").string() + "'",
+          "export-macro 99 '" + (m_scratch / "x.mbin").string() + "'",
+          "export-macro 1 '" + (m_scratch / "x.mbin").string() + "' --force",
+          std::string("import-macro a b c")}) {
+        EXPECT_EQ(2, run(args).status) << args;
+    }
+    EXPECT_FALSE(std::filesystem::exists(m_scratch / "x.mbin"));
+    EXPECT_FALSE(std::filesystem::exists(m_scratch / "x.mbins"));
+    EXPECT_EQ(before, library());
+
+    const CtlRun help = zemrakctl(m_scratch, "--help");
+    for (const char* usage :
+         {"export-macro POSITION FILE [--locked]", "import-macro FILE [FOLDER]",
+          "export-macro-folder FOLDER FILE [--locked]", "import-macro-folder FILE"}) {
+        EXPECT_NE(std::string::npos, help.out.find(usage)) << usage;
+    }
+}
+
 // The function code of button record `number` (1..32) of the first profile in profile.bin.
 int stored_code(const std::filesystem::path& program, std::size_t number) {
     const auto bytes = read_bytes(program / "Data" / "profile.bin");

@@ -66,16 +66,44 @@ zemrak::RecoilRecord drawn_pattern(std::u16string_view folder, std::u16string_vi
     return record;
 }
 
-// Example macros and recoil patterns for the pictures of the pickers and the recoil page.
+// A burst of fire as a recording leaves it: the mouse's left button pressed and let go three
+// times, a pull down between the shots, and the reload key.
+zemrak::MacroRecord burst_fire() {
+    using zemrak::MacroAction;
+    zemrak::MacroRecord burst = zemrak::MacroRecord::make_macro(u"Shooter", u"Burst fire");
+    const auto action = [](std::uint8_t code, std::uint8_t kind, std::uint16_t delay) {
+        MacroAction made;
+        made.set_code(code);
+        made.set_kind(kind);
+        made.set_delay(delay);
+        return made;
+    };
+    std::size_t slot = 0;
+    for (int shot = 0; shot < 3; ++shot) {
+        burst.set_action(slot++, action(240, MacroAction::Press, 35));
+        burst.set_action(slot++, action(240, MacroAction::Release, 20));
+        MacroAction pull = action(246, MacroAction::Move, 15);
+        pull.set_move_y(4 + shot);
+        burst.set_action(slot++, pull);
+    }
+    burst.set_action(slot++, action(0x15, MacroAction::Press, 60)); // R
+    burst.set_action(slot++, action(0x15, MacroAction::Release, 10));
+    burst.set_action_count(static_cast<std::uint16_t>(slot));
+    burst.set_loop_count(2);
+    return burst;
+}
+
+// Example macros and recoil patterns for the pictures of the pickers and the macro and recoil
+// pages.
 void write_examples(const std::filesystem::path& data) {
     using zemrak::MacroRecord;
     using zemrak::RecoilRecord;
-    write_library<MacroRecord>(
-        data / zemrak::kMacroFileName,
-        {MacroRecord::make_folder(u"Shooter"), MacroRecord::make_macro(u"Shooter", u"Burst fire"),
-         MacroRecord::make_macro(u"Shooter", u"Quick reload"),
-         locked(MacroRecord::make_macro(u"Shooter", u"Team callout")),
-         MacroRecord::make_folder(u"Office"), MacroRecord::make_macro(u"Office", u"Signature")});
+    write_library<MacroRecord>(data / zemrak::kMacroFileName,
+                               {MacroRecord::make_folder(u"Shooter"), burst_fire(),
+                                MacroRecord::make_macro(u"Shooter", u"Quick reload"),
+                                locked(MacroRecord::make_macro(u"Shooter", u"Team callout")),
+                                MacroRecord::make_folder(u"Office"),
+                                MacroRecord::make_macro(u"Office", u"Signature")});
     write_library<RecoilRecord>(
         data / zemrak::kRecoilFileName,
         {RecoilRecord::make_folder(u"Rifles"), drawn_pattern(u"Rifles", u"Assault"),
@@ -147,7 +175,7 @@ int main(int argc, char** argv) {
     const QString section = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     const bool dialog_section =
         section == "shortcut" || section == "select-macro" || section == "select-gun";
-    if (dialog_section || section == "gun") {
+    if (dialog_section || section == "gun" || section == "macro") {
         write_examples(data.path().toStdString());
     }
     zemrak::Folders folders{program, data.path().toStdString(), program};
@@ -177,6 +205,11 @@ int main(int argc, char** argv) {
         window.activateWindow();
         if (auto* edit = window.findChild<QLineEdit*>("edit_zidan_y_9")) {
             edit->setFocus();
+        }
+    }
+    if (section == "macro") {
+        if (auto* macros = window.findChild<QListWidget*>("macro_list")) {
+            macros->setCurrentRow(0);
         }
     }
     QApplication::processEvents();

@@ -9,23 +9,26 @@
 #include <cctype>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace zemrak::ctl {
+namespace {
 
 // What sets the two libraries apart here.
 struct LibraryKind {
     const char* file_name;        // in the data folder
     const char* folder_extension; // of a whole-folder file
     const char* item_word;        // what the library holds, for messages
+    const char* list_command;     // the command that lists positions
     RecordLibrary& (*library)(AppData&);
 };
 
-namespace {
-
-const LibraryKind kMacros{kMacroFileName, ".mbins", "macro",
+const LibraryKind kMacros{kMacroFileName, ".mbins", "macro", "macros",
                           [](AppData& data) -> RecordLibrary& { return data.macros(); }};
-const LibraryKind kRecoils{kRecoilFileName, ".gbins", "recoil pattern",
+const LibraryKind kRecoils{kRecoilFileName, ".gbins", "recoil pattern", "recoils",
                            [](AppData& data) -> RecordLibrary& { return data.recoils(); }};
+
+constexpr std::string_view kLockedOption = "--locked";
 
 // One line of a library listing: position, F (folder entry) or I (item), folder name, item
 // name, the count, the second field and the locked flag, separated by tabs.
@@ -139,45 +142,79 @@ int export_from(const Context& context, const LibraryKind& kind,
     return kExitOk;
 }
 
-// The optional last operand of the export commands.
-constexpr std::string_view kLockedFlag = "--locked";
-
-// The export mode `operands` ask for after their first `fixed` ones: nothing when what
-// follows is not the locked flag.
+// The export mode an optional last operand asks for; nothing when it is not --locked.
 std::optional<ExportMode> export_mode(const Context& context, std::span<const std::string> operands,
                                       std::size_t fixed) {
-    if (operands.size() <= fixed) {
+    if (operands.size() == fixed) {
         return ExportMode::plain;
     }
-    if (operands[fixed] == kLockedFlag) {
+    if (operands[fixed] == kLockedOption) {
         return ExportMode::locked;
     }
-    context.err << "zemrakctl: '" << operands[fixed] << "' is not " << kLockedFlag << '\n';
+    context.err << "zemrakctl: '" << operands[fixed] << "' is not " << kLockedOption << '\n';
     return std::nullopt;
 }
 
-const char* mode_word(ExportMode mode) {
-    return mode == ExportMode::locked ? " (locked)" : "";
-}
-
-// A refused import changed nothing; a failed save kept the records in memory only, which ends
-// with the program.
-int import_failed(const Context& context, const RecordLibrary& records,
-                  const std::filesystem::path& file, const LibraryResult& result) {
-    if (result.error.category() == library_category()) {
-        context.err << "zemrakctl: cannot import " << file.string() << ": "
+// Reports a refused or failed operation on `file`; the library is left as it was unless only
+// its save failed.
+int failure(const Context& context, const RecordLibrary& records, const LibraryResult& result,
+            const std::string& what, const std::filesystem::path& file, std::size_t before) {
+    if (records.size() != before) {
+        context.err << "zemrakctl: could not save " << records.file().string() << ": "
                     << result.error.message() << '\n';
     } else {
-        context.err << "zemrakctl: could not save " << records.file().string() << ": "
+        context.err << "zemrakctl: cannot " << what << ' ' << file.string() << ": "
                     << result.error.message() << '\n';
     }
     return kExitFailure;
 }
 
-} // namespace
+// One item file into a folder of the library (named after the file, made unique there), or,
+// without a folder, into a new folder named as the item's own.
+int import_item_file(const Context& context, const LibraryKind& kind,
+                     std::span<const std::string> operands) {
+    const std::filesystem::path file = operands[0];
+    AppData data(context.folders);
+    RecordLibrary* const library = load(context, data, kind);
+    if (!library) {
+        return kExitFailure;
+    }
+    const std::size_t before = library->size();
+    const std::optional<std::u16string> folder =
+        operands.size() > 1 ? std::optional(to_utf16(operands[1])) : std::nullopt;
+    const LibraryResult result =
+        folder ? library->import_item(file, *folder) : library->import_item(file);
+    if (result.error) {
+        return failure(context, *library, result, "import", file, before);
+    }
+    context.out << "imported " << kind.item_word << ' ' << to_utf8(result.name) << " into folder "
+                << to_utf8(library->folder_name_at(result.position).value_or(u"")) << " at "
+                << result.position << '\n';
+    return kExitOk;
+}
 
-int export_library_item(const Context& context, const LibraryKind& kind,
-                        std::span<const std::string> operands) {
+// A whole-folder file as a new folder named after the file, made unique.
+int import_folder_file(const Context& context, const LibraryKind& kind,
+                       std::span<const std::string> operands) {
+    const std::filesystem::path file = operands[0];
+    AppData data(context.folders);
+    RecordLibrary* const library = load(context, data, kind);
+    if (!library) {
+        return kExitFailure;
+    }
+    const std::size_t before = library->size();
+    const LibraryResult result = library->import_folder(file);
+    if (result.error) {
+        return failure(context, *library, result, "import", file, before);
+    }
+    context.out << "imported " << library->size() - before << " records into folder "
+                << to_utf8(result.name) << '\n';
+    return kExitOk;
+}
+
+// The item at a listed position to an item file, plain or locked.
+int export_item_file(const Context& context, const LibraryKind& kind,
+                     std::span<const std::string> operands) {
     const std::optional<ExportMode> mode = export_mode(context, operands, 2);
     if (!mode) {
         return kExitUsage;
@@ -188,49 +225,29 @@ int export_library_item(const Context& context, const LibraryKind& kind,
     if (!library) {
         return kExitFailure;
     }
-    const RecordLibrary& records = *library;
-    if (!index || *index >= records.size() ||
-        records.is_folder_entry(static_cast<std::int32_t>(*index))) {
+    if (!index || *index >= library->size() ||
+        library->is_folder_entry(static_cast<std::int32_t>(*index))) {
         context.err << "zemrakctl: '" << operands[0] << "' is not the position of a "
-                    << kind.item_word << " in " << kind.file_name << " (see its listing)\n";
+                    << kind.item_word << " (see 'zemrakctl " << kind.list_command << "')\n";
         return kExitUsage;
     }
     const std::filesystem::path file = operands[1];
     const LibraryResult result =
-        records.export_item(static_cast<std::int32_t>(*index), file, *mode);
+        library->export_item(static_cast<std::int32_t>(*index), file, *mode);
     if (result.error) {
         context.err << "zemrakctl: could not write " << file.string() << ": "
                     << result.error.message() << '\n';
         return kExitFailure;
     }
-    context.out << "exported " << kind.item_word << ' ' << to_utf8(result.name) << " to "
-                << file.string() << mode_word(*mode) << '\n';
+    context.out << "exported " << kind.item_word << ' ' << to_utf8(result.name)
+                << (*mode == ExportMode::locked ? " locked" : "") << " to " << file.string()
+                << '\n';
     return kExitOk;
 }
 
-int import_library_item(const Context& context, const LibraryKind& kind,
-                        std::span<const std::string> operands) {
-    const std::filesystem::path file = operands[0];
-    AppData data(context.folders);
-    RecordLibrary* const library = load(context, data, kind);
-    if (!library) {
-        return kExitFailure;
-    }
-    RecordLibrary& records = *library;
-    const std::u16string folder = operands.size() > 1 ? to_utf16(operands[1]) : u"";
-    const LibraryResult result =
-        operands.size() > 1 ? records.import_item(file, folder) : records.import_item(file);
-    if (result.error) {
-        return import_failed(context, records, file, result);
-    }
-    context.out << "imported " << kind.item_word << ' ' << to_utf8(result.name) << " into folder "
-                << to_utf8(records.folder_name_at(result.position).value_or(u"")) << " at "
-                << result.position << '\n';
-    return kExitOk;
-}
-
-int export_library_folder(const Context& context, const LibraryKind& kind,
-                          std::span<const std::string> operands) {
+// Every record filed under a folder name (case ignored) to a whole-folder file.
+int export_folder_file(const Context& context, const LibraryKind& kind,
+                       std::span<const std::string> operands) {
     const std::optional<ExportMode> mode = export_mode(context, operands, 2);
     if (!mode) {
         return kExitUsage;
@@ -243,8 +260,8 @@ int export_library_folder(const Context& context, const LibraryKind& kind,
     const std::filesystem::path file = operands[1];
     const LibraryResult result = library->export_folder(to_utf16(operands[0]), file, *mode);
     if (result.error == LibraryError::no_such_folder) {
-        context.err << "zemrakctl: " << kind.file_name << " has no folder '" << operands[0]
-                    << "'\n";
+        context.err << "zemrakctl: there is no folder '" << operands[0] << "' in " << kind.file_name
+                    << " (see 'zemrakctl " << kind.list_command << "')\n";
         return kExitFailure;
     }
     if (result.error) {
@@ -252,28 +269,44 @@ int export_library_folder(const Context& context, const LibraryKind& kind,
                     << result.error.message() << '\n';
         return kExitFailure;
     }
-    context.out << "exported folder " << to_utf8(result.name) << " to " << file.string()
-                << mode_word(*mode) << '\n';
+    context.out << "exported folder " << to_utf8(result.name)
+                << (*mode == ExportMode::locked ? " locked" : "") << " to " << file.string()
+                << '\n';
     return kExitOk;
 }
 
-int import_library_folder(const Context& context, const LibraryKind& kind,
-                          std::span<const std::string> operands) {
-    const std::filesystem::path file = operands[0];
-    AppData data(context.folders);
-    RecordLibrary* const library = load(context, data, kind);
-    if (!library) {
-        return kExitFailure;
-    }
-    RecordLibrary& records = *library;
-    const std::size_t before = records.size();
-    const LibraryResult result = records.import_folder(file);
-    if (result.error) {
-        return import_failed(context, records, file, result);
-    }
-    context.out << "imported folder " << to_utf8(result.name) << " with " << records.size() - before
-                << " records\n";
-    return kExitOk;
+} // namespace
+
+int import_macro(const Context& context, std::span<const std::string> operands) {
+    return import_item_file(context, kMacros, operands);
+}
+
+int import_macro_folder(const Context& context, std::span<const std::string> operands) {
+    return import_folder_file(context, kMacros, operands);
+}
+
+int export_macro(const Context& context, std::span<const std::string> operands) {
+    return export_item_file(context, kMacros, operands);
+}
+
+int export_macro_folder(const Context& context, std::span<const std::string> operands) {
+    return export_folder_file(context, kMacros, operands);
+}
+
+int import_recoil(const Context& context, std::span<const std::string> operands) {
+    return import_item_file(context, kRecoils, operands);
+}
+
+int import_recoil_folder(const Context& context, std::span<const std::string> operands) {
+    return import_folder_file(context, kRecoils, operands);
+}
+
+int export_recoil(const Context& context, std::span<const std::string> operands) {
+    return export_item_file(context, kRecoils, operands);
+}
+
+int export_recoil_folder(const Context& context, std::span<const std::string> operands) {
+    return export_folder_file(context, kRecoils, operands);
 }
 
 int list_macros(const Context& context, std::span<const std::string>) {
@@ -304,22 +337,6 @@ int import_recoils(const Context& context, std::span<const std::string> operands
 
 int export_recoils(const Context& context, std::span<const std::string> operands) {
     return export_from(context, kRecoils, operands);
-}
-
-int export_recoil(const Context& context, std::span<const std::string> operands) {
-    return export_library_item(context, kRecoils, operands);
-}
-
-int import_recoil(const Context& context, std::span<const std::string> operands) {
-    return import_library_item(context, kRecoils, operands);
-}
-
-int export_recoil_folder(const Context& context, std::span<const std::string> operands) {
-    return export_library_folder(context, kRecoils, operands);
-}
-
-int import_recoil_folder(const Context& context, std::span<const std::string> operands) {
-    return import_library_folder(context, kRecoils, operands);
 }
 
 } // namespace zemrak::ctl
