@@ -51,8 +51,13 @@ void set_style_flag(QWidget* widget, const char* name, bool on) {
 
 // What the start-up load found that the user has to know, one text each, so that none hides
 // another.
-QStringList startup_problems(const StartupLoad& load) {
+QStringList startup_problems(const std::vector<FileProblem>& settings, const StartupLoad& load) {
     QStringList problems;
+    for (const FileProblem& problem : settings) {
+        problems << ui::Texts::text("file_unreadable_text")
+                        .arg(to_qstring(problem.file.filename()),
+                             QString::fromStdString(problem.error.message()));
+    }
     const auto unreadable = [&problems](const char* file, const std::error_code& error) {
         if (error) {
             problems << ui::Texts::text("file_unreadable_text")
@@ -167,7 +172,8 @@ void CMainWnd::initialise() {
         connect(m_model, signal, this, [this] { show_apply_mark(); });
     }
     show_device_state();
-    if (const QStringList problems = startup_problems(load); !problems.isEmpty()) {
+    if (const QStringList problems = startup_problems(m_data.settings_problems(), load);
+        !problems.isEmpty()) {
         show_notice(problems.join(QStringLiteral("  ")));
     }
 

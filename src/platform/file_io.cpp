@@ -10,6 +10,18 @@
 namespace zemrak {
 namespace {
 
+class FileErrorCategory final : public std::error_category {
+public:
+    [[nodiscard]] const char* name() const noexcept override { return "file"; }
+    [[nodiscard]] std::string message(int condition) const override {
+        switch (static_cast<FileError>(condition)) {
+        case FileError::not_regular:
+            return "not a regular file (a pipe, a device or a socket); it is not read";
+        }
+        return "unknown file error";
+    }
+};
+
 std::error_code last_error() {
     return {errno, std::generic_category()};
 }
@@ -71,10 +83,33 @@ void sync_folder(const std::filesystem::path& folder) {
 
 } // namespace
 
+const std::error_category& file_error_category() {
+    static const FileErrorCategory category;
+    return category;
+}
+
+std::error_code make_error_code(FileError e) {
+    return {static_cast<int>(e), file_error_category()};
+}
+
 UniqueFd open_for_reading(const std::filesystem::path& file, std::error_code& error) {
-    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!fd) {
         error = last_error();
+        return fd;
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) {
+        error = last_error();
+        return {};
+    }
+    if (S_ISDIR(info.st_mode)) {
+        error = std::make_error_code(std::errc::is_a_directory);
+        return {};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = FileError::not_regular;
+        return {};
     }
     return fd;
 }

@@ -12,7 +12,17 @@
 
 namespace zemrak {
 
-// Opens a file for reading. An invalid descriptor and the error come back on failure.
+// Errors of our own for files the program refuses to read.
+enum class FileError {
+    not_regular = 1, // a named pipe, a device or a socket stands where a file should be
+};
+[[nodiscard]] const std::error_category& file_error_category();
+[[nodiscard]] std::error_code make_error_code(FileError e);
+
+// Opens a file for reading. The open never waits (a named pipe without a writer would hold
+// the program forever), and only a regular file is accepted: a folder gives
+// std::errc::is_a_directory, any other kind FileError::not_regular. An invalid descriptor and
+// the error come back on failure.
 [[nodiscard]] UniqueFd open_for_reading(const std::filesystem::path& file, std::error_code& error);
 
 // True for the failures to open a file that mean it is not there: no such file, or a file
@@ -53,3 +63,6 @@ write_file_atomically(const std::filesystem::path& file,
                                                std::error_code& error);
 
 } // namespace zemrak
+
+template <>
+struct std::is_error_code_enum<zemrak::FileError> : std::true_type {};

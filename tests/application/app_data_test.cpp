@@ -1,6 +1,10 @@
 #include "application/app_data.h"
 #include "model/profile_files.h"
+#include "platform/file_io.h"
+#include "test_support/special_file.h"
 #include "test_support/temp_dir.h"
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -15,11 +19,13 @@ using test::write_text;
 // A program folder with the shipped settings and language file.
 class AppDataTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { make_program_folder(m_dir.path()); }
+
+    static void make_program_folder(const std::filesystem::path& folder) {
         const std::filesystem::path shipped = ZEMRAK_PROGRAM_DIR;
-        std::filesystem::create_directories(m_dir / "Language");
+        std::filesystem::create_directories(folder / "Language");
         for (const char* file : {kSettingsFileName, kLanguageFileName, kFactoryProfileFileName}) {
-            std::filesystem::copy_file(shipped / file, m_dir / file);
+            std::filesystem::copy_file(shipped / file, folder / file);
         }
     }
 
@@ -72,6 +78,41 @@ TEST_F(AppDataTest, ImportedProfilesGetAFreeNameAndAreSavedAtOnce) {
     EXPECT_EQ(std::make_error_code(std::errc::invalid_argument),
               m_data.export_profile(3, m_dir / "c.pbin"));
     EXPECT_FALSE(std::filesystem::exists(m_dir / "c.pbin"));
+}
+
+// Every file read at start-up, with a pipe in its place: the start goes on without it, says
+// which file it refused and why, and leaves the pipe where it is.
+TEST_F(AppDataTest, AFileThatIsNotARegularFileIsRefusedWithoutWaitingAndLeftAlone) {
+    const std::error_code not_regular = FileError::not_regular;
+    for (const std::filesystem::path& name :
+         {std::filesystem::path(kSettingsFileName), std::filesystem::path(kLanguageFileName),
+          "Data" / std::filesystem::path(kIndexFileName),
+          "Data" / std::filesystem::path(kProfilesFileName),
+          "Data" / std::filesystem::path(kMacroFileName),
+          "Data" / std::filesystem::path(kRecoilFileName)}) {
+        SCOPED_TRACE(name.string());
+        const TempDir dir;
+        make_program_folder(dir.path());
+        const Folders folders = folders_in(dir.path());
+        const std::filesystem::path file = dir.path() / name;
+        test::make_pipe(file);
+        AppData data(folders);
+        StartupLoad load;
+        ASSERT_TRUE(test::returns_without_waiting(file, [&] {
+            data.load_settings();
+            load = data.load_data();
+        }));
+        std::vector<std::error_code> reported{load.profiles.index_read_error,
+                                              load.profiles.profiles_read_error, load.macros.error,
+                                              load.recoils.error};
+        for (const FileProblem& problem : data.settings_problems()) {
+            EXPECT_EQ(file, problem.file);
+            reported.push_back(problem.error);
+        }
+        EXPECT_EQ(1, std::ranges::count(reported, not_regular));
+        EXPECT_TRUE(std::filesystem::is_fifo(std::filesystem::symlink_status(file)));
+        EXPECT_FALSE(data.profiles().empty()) << "the window still has a profile to show";
+    }
 }
 
 TEST_F(AppDataTest, AFileThatIsNotOneProfileIsRefusedAndNothingChanges) {

@@ -1,4 +1,5 @@
 #include "platform/file_io.h"
+#include "test_support/special_file.h"
 #include "test_support/temp_dir.h"
 #include "test_support/unreadable_file.h"
 
@@ -26,6 +27,31 @@ TEST(AtomicWrite, NeverRenamesOverAFileThatExistsButCannotBeRead) {
                                    std::filesystem::directory_iterator()))
             << "no temporary file is left behind";
     }
+}
+
+TEST(ReadingFiles, OnlyARegularFileIsReadAndAPipeHoldsNothing) {
+    const test::TempDir dir;
+    const std::filesystem::path pipe = dir / "pipe";
+    test::make_pipe(pipe);
+    std::vector<std::uint8_t> bytes{1};
+    std::error_code error;
+    EXPECT_TRUE(test::returns_without_waiting(pipe, [&] { error = read_file(pipe, bytes); }));
+    EXPECT_EQ(make_error_code(FileError::not_regular), error);
+    EXPECT_TRUE(bytes.empty());
+
+    // A device reached through a link would give endless or no bytes in place of the file.
+    for (const char* device : {"/dev/zero", "/dev/null"}) {
+        const std::filesystem::path link = dir / std::filesystem::path(device).filename();
+        std::filesystem::create_symlink(device, link);
+        EXPECT_EQ(make_error_code(FileError::not_regular), read_file(link, bytes)) << device;
+    }
+    EXPECT_EQ(std::make_error_code(std::errc::is_a_directory), read_file(dir.path(), bytes));
+
+    test::write_bytes(dir / "plain", {4, 5});
+    const std::filesystem::path to_plain = dir / "to-plain";
+    std::filesystem::create_symlink("plain", to_plain);
+    EXPECT_FALSE(read_file(to_plain, bytes));
+    EXPECT_EQ((std::vector<std::uint8_t>{4, 5}), bytes);
 }
 
 } // namespace

@@ -129,6 +129,10 @@ int apply_profile(const Context& context, std::span<const std::string>) {
 int print_device_params(const Context& context, std::span<const std::string>) {
     AppData data(context.folders);
     data.load_settings();
+    for (const FileProblem& problem : data.settings_problems()) {
+        context.err << "zemrakctl: " << problem.file.string() << ": " << problem.error.message()
+                    << '\n';
+    }
     const DeviceParams& params = data.params();
     std::span<const std::uint8_t> password;
     if (params.password) {

@@ -6,6 +6,10 @@ namespace zemrak::ctl {
 
 Startup::Startup(const Context& context) : data(context.folders) {
     data.load_settings();
+    for (const FileProblem& problem : data.settings_problems()) {
+        context.err << "zemrakctl: " << problem.file.string() << ": " << problem.error.message()
+                    << '\n';
+    }
     report = data.load_profiles();
     const ProfileStore& store = data.store();
     for (const auto& [file, error] :
