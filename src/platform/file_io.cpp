@@ -17,6 +17,8 @@ public:
         switch (static_cast<FileError>(condition)) {
         case FileError::not_regular:
             return "not a regular file (a pipe, a device or a socket); it is not read";
+        case FileError::too_large:
+            return "larger than any such file the program writes; it is not read";
         }
         return "unknown file error";
     }
@@ -146,7 +148,17 @@ std::uint64_t file_size(int fd, std::error_code& error) {
     return static_cast<std::uint64_t>(info.st_size);
 }
 
-std::error_code read_file(const std::filesystem::path& file, std::vector<std::uint8_t>& out) {
+std::error_code check_size(int fd, std::uint64_t max_bytes) {
+    std::error_code error;
+    const std::uint64_t size = file_size(fd, error);
+    if (!error && size > max_bytes) {
+        error = FileError::too_large;
+    }
+    return error;
+}
+
+std::error_code read_file(const std::filesystem::path& file, std::vector<std::uint8_t>& out,
+                          std::uint64_t max_bytes) {
     out.clear();
     std::error_code error;
     const UniqueFd fd = open_for_reading(file, error);
@@ -156,6 +168,10 @@ std::error_code read_file(const std::filesystem::path& file, std::vector<std::ui
     const std::uint64_t size = file_size(fd.get(), error);
     if (error) {
         return error;
+    }
+    // A file that grows while it is read is read up to the size it had here.
+    if (size > max_bytes) {
+        return FileError::too_large;
     }
     out.resize(static_cast<std::size_t>(size));
     out.resize(read_fully(fd.get(), out, error));

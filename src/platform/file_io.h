@@ -15,6 +15,7 @@ namespace zemrak {
 // Errors of our own for files the program refuses to read.
 enum class FileError {
     not_regular = 1, // a named pipe, a device or a socket stands where a file should be
+    too_large,       // larger than any file of its kind that the program writes
 };
 [[nodiscard]] const std::error_category& file_error_category();
 [[nodiscard]] std::error_code make_error_code(FileError e);
@@ -39,9 +40,19 @@ enum class FileError {
 // Size of an open file in bytes, or 0 with `error` set.
 [[nodiscard]] std::uint64_t file_size(int fd, std::error_code& error);
 
-// Reads the whole file into `out`. On failure `out` is empty and the error is returned.
+// The most the program reads of a text file (settings, language, menus), in bytes.
+inline constexpr std::uint64_t kMaxTextFileBytes = 16 * 1024 * 1024;
+
+// FileError::too_large when the open file holds more than `max_bytes` bytes: what a reader
+// asks before it takes memory for the file.
+[[nodiscard]] std::error_code check_size(int fd, std::uint64_t max_bytes);
+
+// Reads the whole file into `out`, as open_for_reading() opens it. A file of more than
+// `max_bytes` bytes is refused with FileError::too_large before anything is read. On failure
+// `out` is empty and the error is returned.
 [[nodiscard]] std::error_code read_file(const std::filesystem::path& file,
-                                        std::vector<std::uint8_t>& out);
+                                        std::vector<std::uint8_t>& out,
+                                        std::uint64_t max_bytes = kMaxTextFileBytes);
 
 // Replaces `file` with exactly `bytes`: a temporary file in the same folder is written,
 // flushed to disk and renamed over the old one, so a crash or a full disk never leaves a

@@ -5,6 +5,9 @@
 #include "test_support/temp_dir.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -112,6 +115,49 @@ TEST_F(AppDataTest, AFileThatIsNotARegularFileIsRefusedWithoutWaitingAndLeftAlon
         EXPECT_EQ(1, std::ranges::count(reported, not_regular));
         EXPECT_TRUE(std::filesystem::is_fifo(std::filesystem::symlink_status(file)));
         EXPECT_FALSE(data.profiles().empty()) << "the window still has a profile to show";
+    }
+}
+
+// Every file read at start-up, one record or byte beyond what the program reads of its kind
+// (made sparse, so that it costs no disk): refused before it is read, reported, and neither
+// changed nor written over in that run.
+TEST_F(AppDataTest, AFileLargerThanItsKindAllowsIsRefusedAndNeverWritten) {
+    const std::error_code too_large = FileError::too_large;
+    const std::pair<std::filesystem::path, std::uint64_t> cases[] = {
+        {kSettingsFileName, kMaxTextFileBytes + 1},
+        {kLanguageFileName, kMaxTextFileBytes + 1},
+        {"Data" / std::filesystem::path(kProfilesFileName),
+         std::uint64_t{kMaxProfiles + 1} * ConfigBlock::kSize},
+        {"Data" / std::filesystem::path(kMacroFileName),
+         std::uint64_t{kMaxLibraryRecords + 1} * MacroRecord::kSize},
+        {"Data" / std::filesystem::path(kRecoilFileName),
+         std::uint64_t{kMaxLibraryRecords + 1} * RecoilRecord::kSize},
+    };
+    for (const auto& [name, size] : cases) {
+        SCOPED_TRACE(name.string());
+        const TempDir dir;
+        make_program_folder(dir.path());
+        const std::filesystem::path file = dir.path() / name;
+        std::filesystem::create_directories(file.parent_path());
+        write_bytes(file, {});
+        std::filesystem::resize_file(file, size);
+
+        AppData data(folders_in(dir.path()));
+        data.load_settings();
+        const StartupLoad load = data.load_data();
+        std::vector<std::error_code> reported{load.profiles.profiles_read_error, load.macros.error,
+                                              load.recoils.error};
+        for (const FileProblem& problem : data.settings_problems()) {
+            EXPECT_EQ(file, problem.file);
+            reported.push_back(problem.error);
+        }
+        EXPECT_EQ(1, std::ranges::count(reported, too_large));
+        EXPECT_FALSE(data.profiles().empty());
+
+        static_cast<void>(data.store().save_profiles());
+        static_cast<void>(data.macros().save());
+        static_cast<void>(data.recoils().save());
+        EXPECT_EQ(size, std::filesystem::file_size(file));
     }
 }
 
