@@ -75,6 +75,40 @@ std::error_code check_replaceable(const std::filesystem::path& file) {
     return {};
 }
 
+// The file a save replaces: `file` itself, or the file its chain of symbolic links ends in
+// (which need not exist yet), so that a data file the user keeps elsewhere through a link
+// stays there and the link stays a link.
+std::filesystem::path link_target(const std::filesystem::path& file, std::error_code& error) {
+    constexpr int kMaxLinks = 40; // as the kernel allows
+    std::filesystem::path current = file;
+    for (int link = 0; link < kMaxLinks; ++link) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return current;
+        }
+        const std::filesystem::path target = std::filesystem::read_symlink(current, error);
+        if (error) {
+            return {};
+        }
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return {};
+}
+
+// Gives the new file the permission bits of the one it replaces (a file the user made
+// private stays private); a new file keeps what the process's umask gives it.
+std::error_code keep_mode(int fd, const std::filesystem::path& file) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return {};
+    }
+    if (::fchmod(fd, info.st_mode & 07777) != 0) {
+        return last_error();
+    }
+    return {};
+}
+
 // Makes a completed rename survive a power cut.
 void sync_folder(const std::filesystem::path& folder) {
     const UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -187,9 +221,13 @@ std::error_code write_file_atomically(const std::filesystem::path& file,
     return write_file_atomically(file, std::span<const std::span<const std::uint8_t>>(pieces));
 }
 
-std::error_code write_file_atomically(const std::filesystem::path& file,
+std::error_code write_file_atomically(const std::filesystem::path& named,
                                       std::span<const std::span<const std::uint8_t>> pieces) {
     std::error_code error;
+    const std::filesystem::path file = link_target(named, error);
+    if (error) {
+        return error;
+    }
     const std::filesystem::path folder = file.parent_path();
     if (!folder.empty()) {
         std::filesystem::create_directories(folder, error);
@@ -206,6 +244,7 @@ std::error_code write_file_atomically(const std::filesystem::path& file,
     if (error) {
         return error;
     }
+    error = keep_mode(fd.get(), file);
     for (const auto piece : pieces) {
         if (!error) {
             error = write_all(fd.get(), piece);

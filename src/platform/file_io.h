@@ -57,8 +57,9 @@ inline constexpr std::uint64_t kMaxTextFileBytes = 16 * 1024 * 1024;
 // Replaces `file` with exactly `bytes`: a temporary file in the same folder is written,
 // flushed to disk and renamed over the old one, so a crash or a full disk never leaves a
 // half-written file behind. The folder is created when missing. A `file` that exists but
-// cannot be read is not replaced: the error that stops reading it is returned. Returns the
-// first error.
+// cannot be read is not replaced: the error that stops reading it is returned. The new file
+// keeps the permission bits of the old one, and a `file` that is a symbolic link keeps being
+// one: the file it leads to is replaced. Returns the first error.
 [[nodiscard]] std::error_code write_file_atomically(const std::filesystem::path& file,
                                                     std::span<const std::uint8_t> bytes);
 

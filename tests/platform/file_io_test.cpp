@@ -54,5 +54,34 @@ TEST(ReadingFiles, OnlyARegularFileIsReadAndAPipeHoldsNothing) {
     EXPECT_EQ((std::vector<std::uint8_t>{4, 5}), bytes);
 }
 
+TEST(AtomicWrite, KeepsTheModeAndWritesThroughALinkToItsTarget) {
+    namespace fs = std::filesystem;
+    const test::TempDir dir;
+    const std::array<std::uint8_t, 2> bytes{7, 8};
+
+    const fs::path private_file = dir / "private.bin";
+    test::write_bytes(private_file, {1});
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(private_file, mode);
+    ASSERT_FALSE(write_file_atomically(private_file, bytes));
+    EXPECT_EQ(mode, fs::status(private_file).permissions());
+
+    // profile.bin -> elsewhere/link.bin -> kept.bin, both links relative to their folders.
+    fs::create_directories(dir / "elsewhere");
+    test::write_bytes(dir / "elsewhere" / "kept.bin", {1});
+    fs::create_symlink("kept.bin", dir / "elsewhere" / "link.bin");
+    fs::create_symlink(fs::path("elsewhere") / "link.bin", dir / "profile.bin");
+    ASSERT_FALSE(write_file_atomically(dir / "profile.bin", bytes));
+    EXPECT_TRUE(fs::is_symlink(dir / "profile.bin"));
+    EXPECT_TRUE(fs::is_symlink(dir / "elsewhere" / "link.bin"));
+    EXPECT_EQ((std::vector<std::uint8_t>{7, 8}), test::read_bytes(dir / "elsewhere" / "kept.bin"));
+
+    // A link to a file not made yet makes it.
+    fs::create_symlink("later.bin", dir / "new.bin");
+    ASSERT_FALSE(write_file_atomically(dir / "new.bin", bytes));
+    EXPECT_TRUE(fs::is_symlink(dir / "new.bin"));
+    EXPECT_EQ((std::vector<std::uint8_t>{7, 8}), test::read_bytes(dir / "later.bin"));
+}
+
 } // namespace
 } // namespace zemrak
