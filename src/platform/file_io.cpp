@@ -1,9 +1,14 @@
 #include "platform/file_io.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <fcntl.h>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,6 +47,8 @@ std::error_code write_all(int fd, std::span<const std::uint8_t> bytes) {
     return {};
 }
 
+constexpr std::string_view kTemporaryMark = ".tmp-";
+
 // Creates a new temporary file beside `file`. The name carries the process id and a try
 // counter so that two programs saving into the same folder never share a temporary file.
 UniqueFd create_temporary(const std::filesystem::path& file, std::filesystem::path& temp,
@@ -49,7 +56,8 @@ UniqueFd create_temporary(const std::filesystem::path& file, std::filesystem::pa
     constexpr int kTries = 100;
     for (int attempt = 0; attempt < kTries; ++attempt) {
         temp = file;
-        temp += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        temp += std::string(kTemporaryMark) + std::to_string(::getpid()) + "-" +
+                std::to_string(attempt);
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             return UniqueFd(fd);
@@ -107,6 +115,44 @@ std::error_code keep_mode(int fd, const std::filesystem::path& file) {
         return last_error();
     }
     return {};
+}
+
+// The process id in the name of a temporary file that create_temporary() made for `file`,
+// or nothing for any other name.
+std::optional<pid_t> temporary_owner(std::string_view name, std::string_view file) {
+    if (!name.starts_with(file) || !name.substr(file.size()).starts_with(kTemporaryMark)) {
+        return std::nullopt;
+    }
+    name.remove_prefix(file.size() + kTemporaryMark.size());
+    pid_t pid = 0;
+    const auto [after_pid, pid_error] =
+        std::from_chars(name.data(), name.data() + name.size(), pid);
+    if (pid_error != std::errc() || pid <= 0 || after_pid == name.data() + name.size() ||
+        *after_pid != '-') {
+        return std::nullopt;
+    }
+    const std::string_view attempt =
+        name.substr(static_cast<std::size_t>(after_pid - name.data()) + 1);
+    if (attempt.empty() ||
+        !std::ranges::all_of(attempt, [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    return pid;
+}
+
+// Removes the temporary files of `file` left by saves that were killed before their rename:
+// those of processes that no longer run. A live process may be in the middle of its own save.
+void remove_stale_temporaries(const std::filesystem::path& file) {
+    const std::filesystem::path folder =
+        file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
+    const std::string name = file.filename().string();
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::optional<pid_t> owner = temporary_owner(entry.path().filename().native(), name);
+        if (owner && *owner != ::getpid() && ::kill(*owner, 0) != 0 && errno == ESRCH) {
+            ::unlink(entry.path().c_str());
+        }
+    }
 }
 
 // Makes a completed rename survive a power cut.
@@ -264,6 +310,7 @@ std::error_code write_file_atomically(const std::filesystem::path& named,
         return error;
     }
     sync_folder(folder.empty() ? std::filesystem::path(".") : folder);
+    remove_stale_temporaries(file);
     return {};
 }
 

@@ -59,7 +59,8 @@ inline constexpr std::uint64_t kMaxTextFileBytes = 16 * 1024 * 1024;
 // half-written file behind. The folder is created when missing. A `file` that exists but
 // cannot be read is not replaced: the error that stops reading it is returned. The new file
 // keeps the permission bits of the old one, and a `file` that is a symbolic link keeps being
-// one: the file it leads to is replaced. Returns the first error.
+// one: the file it leads to is replaced. After a save, the temporary files of `file` that
+// saves killed on the way left behind are removed. Returns the first error.
 [[nodiscard]] std::error_code write_file_atomically(const std::filesystem::path& file,
                                                     std::span<const std::uint8_t> bytes);
 

@@ -6,6 +6,10 @@
 #include <array>
 #include <cstdint>
 #include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -81,6 +85,42 @@ TEST(AtomicWrite, KeepsTheModeAndWritesThroughALinkToItsTarget) {
     ASSERT_FALSE(write_file_atomically(dir / "new.bin", bytes));
     EXPECT_TRUE(fs::is_symlink(dir / "new.bin"));
     EXPECT_EQ((std::vector<std::uint8_t>{7, 8}), test::read_bytes(dir / "later.bin"));
+}
+
+// The id of a process that has ended.
+pid_t ended_process() {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+TEST(AtomicWrite, RemovesTheTemporariesThatKilledSavesOfTheFileLeft) {
+    const test::TempDir dir;
+    const std::string dead = std::to_string(ended_process());
+    const std::string alive = std::to_string(::getppid());
+    const std::vector<std::string> stale{"profile.bin.tmp-" + dead + "-0",
+                                         "profile.bin.tmp-" + dead + "-12"};
+    const std::vector<std::string> kept{
+        "profile.bin.tmp-" + alive + "-0",    // a save in progress in another program
+        "macro.bin.tmp-" + dead + "-0",       // another file's, removed at its own save
+        "profile.bin.tmp-" + dead + "-0.bak", // not a name the program makes
+        "profile.bin.tmp-notes",
+    };
+    for (const auto& names : {stale, kept}) {
+        for (const std::string& name : names) {
+            test::write_bytes(dir / name, {1, 2, 3});
+        }
+    }
+    ASSERT_FALSE(write_file_atomically(dir / "profile.bin", std::array<std::uint8_t, 1>{9}));
+    for (const std::string& name : stale) {
+        EXPECT_FALSE(std::filesystem::exists(dir / name)) << name;
+    }
+    for (const std::string& name : kept) {
+        EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
+    }
 }
 
 } // namespace
