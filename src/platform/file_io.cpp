@@ -155,6 +155,30 @@ void remove_stale_temporaries(const std::filesystem::path& file) {
     }
 }
 
+// True when both files can be read and hold the same bytes.
+bool same_content(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    const UniqueFd first = open_for_reading(a, error);
+    const UniqueFd second = error ? UniqueFd() : open_for_reading(b, error);
+    if (error || file_size(first.get(), error) != file_size(second.get(), error) || error) {
+        return false;
+    }
+    constexpr std::size_t kChunk = 64 * 1024;
+    std::vector<std::uint8_t> left(kChunk);
+    std::vector<std::uint8_t> right(kChunk);
+    for (;;) {
+        const std::size_t n = read_fully(first.get(), left, error);
+        if (read_fully(second.get(), right, error) != n || error ||
+            !std::equal(left.begin(), left.begin() + static_cast<std::ptrdiff_t>(n),
+                        right.begin())) {
+            return false;
+        }
+        if (n < kChunk) {
+            return true;
+        }
+    }
+}
+
 // Makes a completed rename survive a power cut.
 void sync_folder(const std::filesystem::path& folder) {
     const UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -322,6 +346,10 @@ std::filesystem::path keep_aside(const std::filesystem::path& file, std::error_c
         if (std::filesystem::exists(copy, error) || error) {
             if (error) {
                 return {};
+            }
+            // A file that stays damaged is met again at every start: one copy of it is enough.
+            if (same_content(file, copy)) {
+                return copy;
             }
             continue;
         }

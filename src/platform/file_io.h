@@ -71,7 +71,8 @@ write_file_atomically(const std::filesystem::path& file,
 
 // Copies a file that could not be read whole to a free name beside it
 // ("<name>.damaged", "<name>.damaged.1", ...) so that the next save cannot destroy what it
-// held. Returns the copy's path, or an empty path with `error` set.
+// held. A copy already there with the same content is used instead of a new one. Returns
+// the copy's path, or an empty path with `error` set.
 [[nodiscard]] std::filesystem::path keep_aside(const std::filesystem::path& file,
                                                std::error_code& error);
 
