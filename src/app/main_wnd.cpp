@@ -73,6 +73,10 @@ QStringList startup_problems(const std::vector<FileProblem>& settings, const Sta
     unreadable(kIndexFileName, load.profiles.index_read_error);
     unreadable(kProfilesFileName, load.profiles.profiles_read_error);
     kept_aside(kProfilesFileName, load.profiles.damaged_copy);
+    // Not worth a word when the profiles themselves could not be read.
+    if (load.profiles.index_out_of_range && !load.profiles.profiles_read_error) {
+        problems << ui::Texts::text("index_out_of_range_text").arg(QLatin1String(kIndexFileName));
+    }
     if (load.profiles.save_error) {
         problems << QString::fromStdString(load.profiles.save_error.message());
     }
