@@ -51,9 +51,14 @@ void set_style_flag(QWidget* widget, const char* name, bool on) {
 
 // What the start-up load found that the user has to know, one text each, so that none hides
 // another.
-QStringList startup_problems(const std::vector<FileProblem>& settings, const StartupLoad& load) {
+QStringList startup_problems(const AppData& data, const StartupLoad& load) {
     QStringList problems;
-    for (const FileProblem& problem : settings) {
+    if (load.data_folder_error) {
+        problems << ui::Texts::text("data_folder_read_only_text")
+                        .arg(to_qstring(data.folders().data),
+                             QString::fromStdString(load.data_folder_error.message()));
+    }
+    for (const FileProblem& problem : data.settings_problems()) {
         problems << ui::Texts::text("file_unreadable_text")
                         .arg(to_qstring(problem.file.filename()),
                              QString::fromStdString(problem.error.message()));
@@ -176,8 +181,7 @@ void CMainWnd::initialise() {
         connect(m_model, signal, this, [this] { show_apply_mark(); });
     }
     show_device_state();
-    if (const QStringList problems = startup_problems(m_data.settings_problems(), load);
-        !problems.isEmpty()) {
+    if (const QStringList problems = startup_problems(m_data, load); !problems.isEmpty()) {
         show_notice(problems.join(QStringLiteral("  ")));
     }
 

@@ -29,6 +29,7 @@ void AppData::load_settings() {
 
 StartupLoad AppData::load_data() {
     StartupLoad load;
+    load.data_folder_error = folder_write_error(folders().data);
     load.profiles = load_profiles();
     load.macros = m_macros.load();
     load.recoils = m_recoils.load();

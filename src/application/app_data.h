@@ -19,6 +19,9 @@ namespace zemrak {
 
 // What the start-up load of the stored data found, for the caller to report.
 struct StartupLoad {
+    // Why the data folder, which exists, cannot be written: what is loaded is shown, but no
+    // change can be kept.
+    std::error_code data_folder_error;
     StartupReport profiles;
     LibraryLoad macros;
     LibraryLoad recoils;

@@ -12,6 +12,10 @@ Startup::Startup(const Context& context) : data(context.folders) {
         context.err << "zemrakctl: " << printable_path(problem.file) << ": "
                     << problem.error.message() << '\n';
     }
+    if (const std::error_code error = folder_write_error(context.folders.data)) {
+        context.err << "zemrakctl: " << printable_path(context.folders.data)
+                    << " cannot be written (" << error.message() << "); changes cannot be kept\n";
+    }
     report = data.load_profiles();
     const ProfileStore& store = data.store();
     for (const auto& [file, error] :
