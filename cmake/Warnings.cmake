@@ -10,6 +10,12 @@ if(ZEMRAK_WARNINGS_AS_ERRORS)
     target_compile_options(zemrak_options INTERFACE -Werror)
 endif()
 
+# Every object of ours carries the fuzzer's coverage counters; only the fuzz targets link its
+# main.
+if(ZEMRAK_BUILD_FUZZERS)
+    target_compile_options(zemrak_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+
 if(ZEMRAK_SANITIZERS)
     set(_san -fsanitize=${ZEMRAK_SANITIZERS} -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_compile_options(zemrak_options INTERFACE ${_san})

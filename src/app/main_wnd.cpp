@@ -51,8 +51,18 @@ void set_style_flag(QWidget* widget, const char* name, bool on) {
 
 // What the start-up load found that the user has to know, one text each, so that none hides
 // another.
-QStringList startup_problems(const StartupLoad& load) {
+QStringList startup_problems(const AppData& data, const StartupLoad& load) {
     QStringList problems;
+    if (load.data_folder_error) {
+        problems << ui::Texts::text("data_folder_read_only_text")
+                        .arg(to_qstring(data.folders().data),
+                             QString::fromStdString(load.data_folder_error.message()));
+    }
+    for (const FileProblem& problem : data.settings_problems()) {
+        problems << ui::Texts::text("file_unreadable_text")
+                        .arg(to_qstring(problem.file.filename()),
+                             QString::fromStdString(problem.error.message()));
+    }
     const auto unreadable = [&problems](const char* file, const std::error_code& error) {
         if (error) {
             problems << ui::Texts::text("file_unreadable_text")
@@ -68,6 +78,10 @@ QStringList startup_problems(const StartupLoad& load) {
     unreadable(kIndexFileName, load.profiles.index_read_error);
     unreadable(kProfilesFileName, load.profiles.profiles_read_error);
     kept_aside(kProfilesFileName, load.profiles.damaged_copy);
+    // Not worth a word when the profiles themselves could not be read.
+    if (load.profiles.index_out_of_range && !load.profiles.profiles_read_error) {
+        problems << ui::Texts::text("index_out_of_range_text").arg(QLatin1String(kIndexFileName));
+    }
     if (load.profiles.save_error) {
         problems << QString::fromStdString(load.profiles.save_error.message());
     }
@@ -169,7 +183,7 @@ void CMainWnd::initialise() {
         connect(m_model, signal, this, [this] { show_apply_mark(); });
     }
     show_device_state();
-    if (const QStringList problems = startup_problems(load); !problems.isEmpty()) {
+    if (const QStringList problems = startup_problems(m_data, load); !problems.isEmpty()) {
         show_notice(problems.join(QStringLiteral("  ")));
     }
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -13,6 +14,7 @@
 #include <csignal>
 #include <iostream>
 #include <limits>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -24,7 +26,8 @@ const QByteArray kDoneAnswer = QByteArrayLiteral("done");
 
 // Between taking the lock and listening, a first copy cannot be reached yet.
 constexpr unsigned long kConnectRetryMs = 25;
-// A lock file that exists but holds no owner yet may be in the middle of being written.
+// A lock file that exists but holds no owner yet may be in the middle of being
+// written.
 constexpr unsigned long kHalfWrittenLockWaitMs = 100;
 
 QString file_safe(const QString& key) {
@@ -38,15 +41,49 @@ QString file_safe(const QString& key) {
     return safe;
 }
 
+// `<parent>/zemrak-mouse-<uid>`, made when missing, when it is a folder (not a
+// link to one) that belongs to this user and that no one else may enter; empty
+// otherwise. In a shared folder another user could otherwise make the lock file
+// first and keep the program from starting, or stand in for its socket.
+QString private_folder(const QString& parent) {
+    const QByteArray path =
+        QFile::encodeName(parent + QStringLiteral("/zemrak-mouse-") + QString::number(::getuid()));
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
+        return {};
+    }
+    struct stat info {};
+    if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+        info.st_uid != ::getuid()) {
+        return {};
+    }
+    // Ours, but open to others (made by hand, or under an old umask): close it
+    // first.
+    if ((info.st_mode & 077) != 0 && ::chmod(path.constData(), 0700) != 0) {
+        return {};
+    }
+    return QFile::decodeName(path);
+}
+
 QString runtime_folder() {
-    // Without XDG_RUNTIME_DIR, Qt would make a folder of its own and complain about it.
+    // Without XDG_RUNTIME_DIR, Qt would make a folder of its own and complain
+    // about it.
     if (qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
         if (!folder.isEmpty()) {
             return folder;
         }
     }
-    return QDir::tempPath();
+    if (const QString folder = private_folder(QDir::tempPath()); !folder.isEmpty()) {
+        return folder;
+    }
+    // Someone else holds the name in the temporary folder: the user's own cache
+    // folder.
+    const QString cache_home = qEnvironmentVariable("XDG_CACHE_HOME");
+    const QString cache = cache_home.startsWith(QLatin1Char('/'))
+                              ? cache_home
+                              : QDir::homePath() + QStringLiteral("/.cache");
+    QDir().mkpath(cache);
+    return private_folder(cache);
 }
 
 bool process_alive(qint64 pid) {
@@ -77,7 +114,8 @@ SingleInstance::Role SingleInstance::claim() {
         return Role::First;
     }
     m_lock = std::make_unique<QLockFile>(m_lockPath);
-    // The first copy holds the lock for as long as it runs, so its age says nothing.
+    // The first copy holds the lock for as long as it runs, so its age says
+    // nothing.
     m_lock->setStaleLockTime(0);
     bool locked = m_lock->tryLock(0);
     if (!locked && m_lock->error() == QLockFile::LockFailedError) {
@@ -87,8 +125,9 @@ SingleInstance::Role SingleInstance::claim() {
             QThread::msleep(kHalfWrittenLockWaitMs);
             known = m_lock->getLockInfo(&pid, nullptr, nullptr);
         }
-        // tryLock() already removes a lock whose owner is gone; this also covers a lock file
-        // that a crash left empty, and an owner that tryLock() could not name.
+        // tryLock() already removes a lock whose owner is gone; this also covers a
+        // lock file that a crash left empty, and an owner that tryLock() could not
+        // name.
         if (!known || !process_alive(pid)) {
             m_lock->removeStaleLockFile();
             locked = m_lock->tryLock(0);
@@ -109,7 +148,8 @@ SingleInstance::Role SingleInstance::claim() {
 void SingleInstance::listen() {
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    // We hold the lock, so a socket file still there was left by a copy that died.
+    // We hold the lock, so a socket file still there was left by a copy that
+    // died.
     QLocalServer::removeServer(m_serverPath);
     if (!m_server->listen(m_serverPath)) {
         std::cerr << "zemrak-mouse: cannot listen on " << m_serverPath.toLocal8Bit().constData()
@@ -128,8 +168,8 @@ void SingleInstance::accept_connections() {
 }
 
 void SingleInstance::read_requests(QLocalSocket* socket) {
-    // A handler may run a modal loop, in which the other copy can go away and its socket
-    // be deleted.
+    // A handler may run a modal loop, in which the other copy can go away and its
+    // socket be deleted.
     const QPointer<QLocalSocket> guard(socket);
     while (guard != nullptr && guard->canReadLine()) {
         if (guard->readLine().trimmed() != kShowRequest) {
@@ -162,8 +202,8 @@ bool SingleInstance::hand_over(int connect_timeout_ms) {
             return false;
         }
     }
-    // No time limit: the first copy answers once it has shown its window, or once the user
-    // has dismissed the warning it shows instead.
+    // No time limit: the first copy answers once it has shown its window, or once
+    // the user has dismissed the warning it shows instead.
     for (;;) {
         while (socket.canReadLine()) {
             if (socket.readLine().trimmed() == kDoneAnswer) {

@@ -13,13 +13,23 @@ AppData::AppData(Folders folders)
 
 void AppData::load_settings() {
     const std::filesystem::path& program = folders().program;
-    m_params = read_device_params(program / kSettingsFileName);
-    m_texts = TextTable::load(program / kLanguageFileName);
+    m_settingsProblems.clear();
+    const auto note = [this](const std::filesystem::path& file, std::error_code error) {
+        if (error) {
+            m_settingsProblems.push_back({file, error});
+        }
+    };
+    std::error_code error;
+    m_params = read_device_params(program / kSettingsFileName, error);
+    note(program / kSettingsFileName, error);
+    m_texts = TextTable::load(program / kLanguageFileName, error);
+    note(program / kLanguageFileName, error);
     m_store.load_factory_image(m_params.sensor);
 }
 
 StartupLoad AppData::load_data() {
     StartupLoad load;
+    load.data_folder_error = folder_write_error(folders().data);
     load.profiles = load_profiles();
     load.macros = m_macros.load();
     load.recoils = m_recoils.load();

@@ -13,14 +13,24 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace zemrak {
 
 // What the start-up load of the stored data found, for the caller to report.
 struct StartupLoad {
+    // Why the data folder, which exists, cannot be written: what is loaded is shown, but no
+    // change can be kept.
+    std::error_code data_folder_error;
     StartupReport profiles;
     LibraryLoad macros;
     LibraryLoad recoils;
+};
+
+// A file that exists but was not read, and why.
+struct FileProblem {
+    std::filesystem::path file;
+    std::error_code error;
 };
 
 // What importing a profile did.
@@ -41,8 +51,12 @@ public:
 
     // The first step of start-up: the device settings (Data.ini), the language texts and the
     // factory image for the sensor the settings name. Nothing here fails: missing files give
-    // defaults.
+    // defaults, and so do files that exist but are refused (settings_problems() names them).
     void load_settings();
+    // The settings or language files that the last load_settings() found but could not read.
+    [[nodiscard]] const std::vector<FileProblem>& settings_problems() const {
+        return m_settingsProblems;
+    }
     // The second step: Data.bin and profile.bin (created on a first start), then macro.bin
     // and gun.bin. Call after load_settings().
     [[nodiscard]] StartupLoad load_data();
@@ -76,6 +90,7 @@ public:
 private:
     DeviceParams m_params;
     TextTable m_texts;
+    std::vector<FileProblem> m_settingsProblems;
     ProfileStore m_store;
     MacroLibrary m_macros;
     RecoilLibrary m_recoils;

@@ -75,6 +75,10 @@ DeviceParams read_device_params(const std::filesystem::path& ini_file) {
     return device_params_from(IniFile::load(ini_file));
 }
 
+DeviceParams read_device_params(const std::filesystem::path& ini_file, std::error_code& error) {
+    return device_params_from(IniFile::load(ini_file, error));
+}
+
 DeviceParams device_params_from(const IniFile& ini) {
     DeviceParams params;
     read_hex_id(ini, "VID", params.vendor_id);

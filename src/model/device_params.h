@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <system_error>
 
 namespace zemrak {
 
@@ -36,6 +37,9 @@ struct DeviceParams {
 
 // Reads the file; a missing or unreadable file gives the defaults above.
 [[nodiscard]] DeviceParams read_device_params(const std::filesystem::path& ini_file);
+// The same; `error` says why a file that exists was not read (empty for a missing one).
+[[nodiscard]] DeviceParams read_device_params(const std::filesystem::path& ini_file,
+                                              std::error_code& error);
 
 // A key that is missing or does not parse leaves its field at the default; a template row or
 // light triple that parses partly sets the entries it parsed.

@@ -182,8 +182,17 @@ template <typename Store>
 } // namespace
 
 IniFile IniFile::load(const std::filesystem::path& file) {
+    std::error_code ignored;
+    return load(file, ignored);
+}
+
+IniFile IniFile::load(const std::filesystem::path& file, std::error_code& error) {
     std::vector<std::uint8_t> bytes;
-    if (read_file(file, bytes)) {
+    error = read_file(file, bytes);
+    if (error) {
+        if (file_missing(error)) {
+            error.clear();
+        }
         return {};
     }
     return parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace zemrak {
@@ -38,8 +39,10 @@ public:
     // Longest value handed out, in UTF-16 units.
     static constexpr std::size_t kMaxValueUnits = 4095;
 
-    // A file that is missing or cannot be read gives an empty IniFile.
+    // A file that is missing or cannot be read gives an empty IniFile; `error` says why a
+    // file that exists was not read (empty for a missing one).
     [[nodiscard]] static IniFile load(const std::filesystem::path& file);
+    [[nodiscard]] static IniFile load(const std::filesystem::path& file, std::error_code& error);
     [[nodiscard]] static IniFile parse(std::string_view text);
 
     // The value of the key, or nothing when the section or key is absent. A key written

@@ -20,7 +20,7 @@ LibraryResult RecordLibrary::import_item(const std::filesystem::path& file,
                                          std::optional<std::u16string_view> folder) {
     LibraryResult result;
     std::vector<std::uint8_t> item;
-    result.error = read_file(file, item);
+    result.error = read_file(file, item, max_bytes());
     if (!result.error && item.size() != m_kind.size) {
         result.error = LibraryError::wrong_size;
     }
@@ -65,7 +65,7 @@ LibraryResult RecordLibrary::import_item(const std::filesystem::path& file,
 LibraryResult RecordLibrary::import_folder(const std::filesystem::path& file) {
     LibraryResult result;
     std::vector<std::uint8_t> records;
-    result.error = read_file(file, records);
+    result.error = read_file(file, records, max_bytes());
     if (!result.error && (records.empty() || records.size() % m_kind.size != 0)) {
         result.error = LibraryError::wrong_size;
     }

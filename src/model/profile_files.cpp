@@ -75,8 +75,16 @@ ProfilesLoad load_profiles(const std::filesystem::path& file, ProfileList& list)
         }
         return result;
     }
+    // A partial record after the last whole one is still read, to be kept aside.
+    constexpr std::uint64_t kMaxBytes =
+        static_cast<std::uint64_t>(kMaxProfiles + 1) * ConfigBlock::kSize - 1;
+    error = check_size(fd.get(), kMaxBytes);
+    if (error) {
+        result.error = error;
+        return result;
+    }
     result.opened = true;
-    for (;;) {
+    while (result.loaded < kMaxProfiles) {
         // Each record is read straight into its own heap block: no staging copy.
         auto block = std::make_unique_for_overwrite<ConfigBlock>();
         const std::size_t read = read_fully(fd.get(), block->bytes(), error);
@@ -89,6 +97,12 @@ ProfilesLoad load_profiles(const std::filesystem::path& file, ProfileList& list)
         result.error = error;
         return result;
     }
+    // The file grew while it was read.
+    std::array<std::uint8_t, 1> more{};
+    if (read_fully(fd.get(), more, error) != 0 || error) {
+        result.error = error ? error : make_error_code(FileError::too_large);
+    }
+    return result;
 }
 
 std::error_code save_profiles(const std::filesystem::path& file, const ProfileList& list) {

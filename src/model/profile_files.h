@@ -36,12 +36,16 @@ inline constexpr std::size_t kIndexRecordSize = 8;
 [[nodiscard]] std::error_code save_index_record(const std::filesystem::path& file,
                                                 const IndexRecord& record);
 
+// The most profiles profile.bin may hold: a longer file is refused, not read.
+inline constexpr std::size_t kMaxProfiles = 10'000;
+
 // What reading profile.bin found.
 struct ProfilesLoad {
     bool opened = false;    // false: the file does not exist or cannot be opened
     bool whole = true;      // false: a partial record at the end or a read error
     std::size_t loaded = 0; // whole records appended to the list
-    // The file exists but could not be opened, or a read failed: never a missing file.
+    // The file exists but could not be opened, holds more than kMaxProfiles profiles, or a
+    // read failed: never a missing file.
     std::error_code error;
 };
 

@@ -31,6 +31,11 @@ bool stored_name_equals(std::span<const std::uint8_t> record, std::size_t offset
 RecordLibrary::RecordLibrary(RecordKind kind, std::filesystem::path file)
     : m_kind(kind), m_file(std::move(file)) {}
 
+std::uint64_t RecordLibrary::max_bytes() const {
+    // A partial record after the last whole one is still read, to be kept aside.
+    return static_cast<std::uint64_t>(kMaxLibraryRecords + 1) * m_kind.size - 1;
+}
+
 bool RecordLibrary::contains(std::int32_t position) const {
     return position >= 0 && static_cast<std::size_t>(position) < size();
 }
@@ -175,15 +180,7 @@ LibraryLoad RecordLibrary::load() {
     LibraryLoad result;
     m_bytes.clear();
     m_readError.clear();
-    std::error_code error;
-    const UniqueFd fd = open_for_reading(m_file, error);
-    if (!error) {
-        const std::uint64_t expected = file_size(fd.get(), error);
-        if (!error) {
-            m_bytes.resize(static_cast<std::size_t>(expected));
-            m_bytes.resize(read_fully(fd.get(), m_bytes, error));
-        }
-    }
+    const std::error_code error = read_file(m_file, m_bytes, max_bytes());
     if (error) {
         // Records read before a failure are not the library the user keeps; the file stays
         // as it is for a later start to read.

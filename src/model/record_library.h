@@ -24,6 +24,9 @@ namespace zemrak {
 class ButtonRecord;
 class ProfileList;
 
+// The most records a library file may hold: a longer file is refused, not read.
+inline constexpr std::size_t kMaxLibraryRecords = 100'000;
+
 // Every record kind carries its folder name and its item name here, 50 UTF-16 units each.
 inline constexpr std::size_t kRecordFolderNameOffset = 0;
 inline constexpr std::size_t kRecordItemNameOffset = 100;
@@ -123,8 +126,9 @@ public:
     // Replaces the list with the whole records of the file, bounding each. A missing file
     // gives an empty list. A file that ends in a partial record keeps its whole records,
     // drops the rest and is copied aside first, since the next save would overwrite it. A
-    // file that exists but cannot be opened or read gives an empty list and is not written
-    // until a later load has read it: every save returns the error instead.
+    // file that exists but cannot be opened or read, or holds more than kMaxLibraryRecords
+    // records, gives an empty list and is not written until a later load has read it: every
+    // save returns the error instead.
     LibraryLoad load();
     // Writes every record in list order, atomically; an empty list gives an empty file.
     [[nodiscard]] std::error_code save() const;
@@ -198,6 +202,8 @@ private:
     [[nodiscard]] std::u16string folder_name_of(std::size_t index) const;
     [[nodiscard]] std::u16string item_name_of(std::size_t index) const;
     [[nodiscard]] bool locked(std::int32_t position) const;
+    // The longest file of this kind that is read, in bytes.
+    [[nodiscard]] std::uint64_t max_bytes() const;
 
     // Raw edits of the list; the operations above keep the file and the references in step.
     // `record` must be record_size() bytes; it is bounded on the way in.

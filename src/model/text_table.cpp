@@ -10,11 +10,20 @@
 namespace zemrak {
 
 TextTable TextTable::load(const std::filesystem::path& lan_xml) {
+    std::error_code ignored;
+    return load(lan_xml, ignored);
+}
+
+TextTable TextTable::load(const std::filesystem::path& lan_xml, std::error_code& error) {
     TextTable table;
     // Read through our own file layer: pugixml's file loader takes a folder's size from
     // ftell() and then asks for an absurd buffer.
     std::vector<std::uint8_t> bytes;
-    if (read_file(lan_xml, bytes)) {
+    error = read_file(lan_xml, bytes);
+    if (error) {
+        if (file_missing(error)) {
+            error.clear();
+        }
         return table;
     }
     pugi::xml_document document;

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace zemrak {
 
@@ -22,6 +23,9 @@ public:
     // are skipped; one without a value holds an empty text. When a key appears more than once the
     // first element wins.
     [[nodiscard]] static TextTable load(const std::filesystem::path& lan_xml);
+    // The same; `error` says why a file that exists was not read (empty for a missing one).
+    [[nodiscard]] static TextTable load(const std::filesystem::path& lan_xml,
+                                        std::error_code& error);
 
     // The UTF-8 text of the key (matched exactly, letter case included), or an empty view when
     // the table has no such key. The view stays valid as long as the table does.

@@ -1,14 +1,33 @@
 #include "platform/file_io.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <fcntl.h>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace zemrak {
 namespace {
+
+class FileErrorCategory final : public std::error_category {
+public:
+    [[nodiscard]] const char* name() const noexcept override { return "file"; }
+    [[nodiscard]] std::string message(int condition) const override {
+        switch (static_cast<FileError>(condition)) {
+        case FileError::not_regular:
+            return "not a regular file (a pipe, a device or a socket); it is not read";
+        case FileError::too_large:
+            return "larger than any such file the program writes; it is not read";
+        }
+        return "unknown file error";
+    }
+};
 
 std::error_code last_error() {
     return {errno, std::generic_category()};
@@ -28,6 +47,8 @@ std::error_code write_all(int fd, std::span<const std::uint8_t> bytes) {
     return {};
 }
 
+constexpr std::string_view kTemporaryMark = ".tmp-";
+
 // Creates a new temporary file beside `file`. The name carries the process id and a try
 // counter so that two programs saving into the same folder never share a temporary file.
 UniqueFd create_temporary(const std::filesystem::path& file, std::filesystem::path& temp,
@@ -35,7 +56,8 @@ UniqueFd create_temporary(const std::filesystem::path& file, std::filesystem::pa
     constexpr int kTries = 100;
     for (int attempt = 0; attempt < kTries; ++attempt) {
         temp = file;
-        temp += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        temp += std::string(kTemporaryMark) + std::to_string(::getpid()) + "-" +
+                std::to_string(attempt);
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             return UniqueFd(fd);
@@ -61,6 +83,102 @@ std::error_code check_replaceable(const std::filesystem::path& file) {
     return {};
 }
 
+// The file a save replaces: `file` itself, or the file its chain of symbolic links ends in
+// (which need not exist yet), so that a data file the user keeps elsewhere through a link
+// stays there and the link stays a link.
+std::filesystem::path link_target(const std::filesystem::path& file, std::error_code& error) {
+    constexpr int kMaxLinks = 40; // as the kernel allows
+    std::filesystem::path current = file;
+    for (int link = 0; link < kMaxLinks; ++link) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return current;
+        }
+        const std::filesystem::path target = std::filesystem::read_symlink(current, error);
+        if (error) {
+            return {};
+        }
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return {};
+}
+
+// Gives the new file the permission bits of the one it replaces (a file the user made
+// private stays private); a new file keeps what the process's umask gives it.
+std::error_code keep_mode(int fd, const std::filesystem::path& file) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return {};
+    }
+    if (::fchmod(fd, info.st_mode & 07777) != 0) {
+        return last_error();
+    }
+    return {};
+}
+
+// The process id in the name of a temporary file that create_temporary() made for `file`,
+// or nothing for any other name.
+std::optional<pid_t> temporary_owner(std::string_view name, std::string_view file) {
+    if (!name.starts_with(file) || !name.substr(file.size()).starts_with(kTemporaryMark)) {
+        return std::nullopt;
+    }
+    name.remove_prefix(file.size() + kTemporaryMark.size());
+    pid_t pid = 0;
+    const auto [after_pid, pid_error] =
+        std::from_chars(name.data(), name.data() + name.size(), pid);
+    if (pid_error != std::errc() || pid <= 0 || after_pid == name.data() + name.size() ||
+        *after_pid != '-') {
+        return std::nullopt;
+    }
+    const std::string_view attempt =
+        name.substr(static_cast<std::size_t>(after_pid - name.data()) + 1);
+    if (attempt.empty() ||
+        !std::ranges::all_of(attempt, [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    return pid;
+}
+
+// Removes the temporary files of `file` left by saves that were killed before their rename:
+// those of processes that no longer run. A live process may be in the middle of its own save.
+void remove_stale_temporaries(const std::filesystem::path& file) {
+    const std::filesystem::path folder =
+        file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
+    const std::string name = file.filename().string();
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::optional<pid_t> owner = temporary_owner(entry.path().filename().native(), name);
+        if (owner && *owner != ::getpid() && ::kill(*owner, 0) != 0 && errno == ESRCH) {
+            ::unlink(entry.path().c_str());
+        }
+    }
+}
+
+// True when both files can be read and hold the same bytes.
+bool same_content(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    const UniqueFd first = open_for_reading(a, error);
+    const UniqueFd second = error ? UniqueFd() : open_for_reading(b, error);
+    if (error || file_size(first.get(), error) != file_size(second.get(), error) || error) {
+        return false;
+    }
+    constexpr std::size_t kChunk = 64 * 1024;
+    std::vector<std::uint8_t> left(kChunk);
+    std::vector<std::uint8_t> right(kChunk);
+    for (;;) {
+        const std::size_t n = read_fully(first.get(), left, error);
+        if (read_fully(second.get(), right, error) != n || error ||
+            !std::equal(left.begin(), left.begin() + static_cast<std::ptrdiff_t>(n),
+                        right.begin())) {
+            return false;
+        }
+        if (n < kChunk) {
+            return true;
+        }
+    }
+}
+
 // Makes a completed rename survive a power cut.
 void sync_folder(const std::filesystem::path& folder) {
     const UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -71,10 +189,33 @@ void sync_folder(const std::filesystem::path& folder) {
 
 } // namespace
 
+const std::error_category& file_error_category() {
+    static const FileErrorCategory category;
+    return category;
+}
+
+std::error_code make_error_code(FileError e) {
+    return {static_cast<int>(e), file_error_category()};
+}
+
 UniqueFd open_for_reading(const std::filesystem::path& file, std::error_code& error) {
-    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!fd) {
         error = last_error();
+        return fd;
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) {
+        error = last_error();
+        return {};
+    }
+    if (S_ISDIR(info.st_mode)) {
+        error = std::make_error_code(std::errc::is_a_directory);
+        return {};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = FileError::not_regular;
+        return {};
     }
     return fd;
 }
@@ -111,7 +252,17 @@ std::uint64_t file_size(int fd, std::error_code& error) {
     return static_cast<std::uint64_t>(info.st_size);
 }
 
-std::error_code read_file(const std::filesystem::path& file, std::vector<std::uint8_t>& out) {
+std::error_code check_size(int fd, std::uint64_t max_bytes) {
+    std::error_code error;
+    const std::uint64_t size = file_size(fd, error);
+    if (!error && size > max_bytes) {
+        error = FileError::too_large;
+    }
+    return error;
+}
+
+std::error_code read_file(const std::filesystem::path& file, std::vector<std::uint8_t>& out,
+                          std::uint64_t max_bytes) {
     out.clear();
     std::error_code error;
     const UniqueFd fd = open_for_reading(file, error);
@@ -122,6 +273,10 @@ std::error_code read_file(const std::filesystem::path& file, std::vector<std::ui
     if (error) {
         return error;
     }
+    // A file that grows while it is read is read up to the size it had here.
+    if (size > max_bytes) {
+        return FileError::too_large;
+    }
     out.resize(static_cast<std::size_t>(size));
     out.resize(read_fully(fd.get(), out, error));
     if (error) {
@@ -130,15 +285,37 @@ std::error_code read_file(const std::filesystem::path& file, std::vector<std::ui
     return error;
 }
 
+namespace {
+
+// Reserves the whole size at once: the file system then allocates one run of blocks instead
+// of finding them page by page as the data arrives, which takes a library of thousands of
+// records about a quarter less CPU to save. Where that cannot be done the writes allocate as
+// usual.
+void reserve_space(int fd, std::span<const std::span<const std::uint8_t>> pieces) {
+    std::size_t total = 0;
+    for (const auto piece : pieces) {
+        total += piece.size();
+    }
+    if (total > 0) {
+        static_cast<void>(::fallocate(fd, 0, 0, static_cast<off_t>(total)));
+    }
+}
+
+} // namespace
+
 std::error_code write_file_atomically(const std::filesystem::path& file,
                                       std::span<const std::uint8_t> bytes) {
     const std::array pieces{bytes};
     return write_file_atomically(file, std::span<const std::span<const std::uint8_t>>(pieces));
 }
 
-std::error_code write_file_atomically(const std::filesystem::path& file,
+std::error_code write_file_atomically(const std::filesystem::path& named,
                                       std::span<const std::span<const std::uint8_t>> pieces) {
     std::error_code error;
+    const std::filesystem::path file = link_target(named, error);
+    if (error) {
+        return error;
+    }
     const std::filesystem::path folder = file.parent_path();
     if (!folder.empty()) {
         std::filesystem::create_directories(folder, error);
@@ -155,17 +332,8 @@ std::error_code write_file_atomically(const std::filesystem::path& file,
     if (error) {
         return error;
     }
-    // The whole size is reserved at once: the file system then allocates one run of blocks
-    // instead of finding them page by page as the data arrives, which takes a library of
-    // thousands of records about a quarter less CPU to save. Where that cannot be done the
-    // writes allocate as usual.
-    std::size_t total = 0;
-    for (const auto piece : pieces) {
-        total += piece.size();
-    }
-    if (total > 0) {
-        static_cast<void>(::fallocate(fd.get(), 0, 0, static_cast<off_t>(total)));
-    }
+    error = keep_mode(fd.get(), file);
+    reserve_space(fd.get(), pieces);
     for (const auto piece : pieces) {
         if (!error) {
             error = write_all(fd.get(), piece);
@@ -185,6 +353,7 @@ std::error_code write_file_atomically(const std::filesystem::path& file,
         return error;
     }
     sync_folder(folder.empty() ? std::filesystem::path(".") : folder);
+    remove_stale_temporaries(file);
     return {};
 }
 
@@ -196,6 +365,10 @@ std::filesystem::path keep_aside(const std::filesystem::path& file, std::error_c
         if (std::filesystem::exists(copy, error) || error) {
             if (error) {
                 return {};
+            }
+            // A file that stays damaged is met again at every start: one copy of it is enough.
+            if (same_content(file, copy)) {
+                return copy;
             }
             continue;
         }

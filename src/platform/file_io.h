@@ -12,7 +12,18 @@
 
 namespace zemrak {
 
-// Opens a file for reading. An invalid descriptor and the error come back on failure.
+// Errors of our own for files the program refuses to read.
+enum class FileError {
+    not_regular = 1, // a named pipe, a device or a socket stands where a file should be
+    too_large,       // larger than any file of its kind that the program writes
+};
+[[nodiscard]] const std::error_category& file_error_category();
+[[nodiscard]] std::error_code make_error_code(FileError e);
+
+// Opens a file for reading. The open never waits (a named pipe without a writer would hold
+// the program forever), and only a regular file is accepted: a folder gives
+// std::errc::is_a_directory, any other kind FileError::not_regular. An invalid descriptor and
+// the error come back on failure.
 [[nodiscard]] UniqueFd open_for_reading(const std::filesystem::path& file, std::error_code& error);
 
 // True for the failures to open a file that mean it is not there: no such file, or a file
@@ -29,15 +40,27 @@ namespace zemrak {
 // Size of an open file in bytes, or 0 with `error` set.
 [[nodiscard]] std::uint64_t file_size(int fd, std::error_code& error);
 
-// Reads the whole file into `out`. On failure `out` is empty and the error is returned.
+// The most the program reads of a text file (settings, language, menus), in bytes.
+inline constexpr std::uint64_t kMaxTextFileBytes = 16 * 1024 * 1024;
+
+// FileError::too_large when the open file holds more than `max_bytes` bytes: what a reader
+// asks before it takes memory for the file.
+[[nodiscard]] std::error_code check_size(int fd, std::uint64_t max_bytes);
+
+// Reads the whole file into `out`, as open_for_reading() opens it. A file of more than
+// `max_bytes` bytes is refused with FileError::too_large before anything is read. On failure
+// `out` is empty and the error is returned.
 [[nodiscard]] std::error_code read_file(const std::filesystem::path& file,
-                                        std::vector<std::uint8_t>& out);
+                                        std::vector<std::uint8_t>& out,
+                                        std::uint64_t max_bytes = kMaxTextFileBytes);
 
 // Replaces `file` with exactly `bytes`: a temporary file in the same folder is written,
 // flushed to disk and renamed over the old one, so a crash or a full disk never leaves a
 // half-written file behind. The folder is created when missing. A `file` that exists but
-// cannot be read is not replaced: the error that stops reading it is returned. Returns the
-// first error.
+// cannot be read is not replaced: the error that stops reading it is returned. The new file
+// keeps the permission bits of the old one, and a `file` that is a symbolic link keeps being
+// one: the file it leads to is replaced. After a save, the temporary files of `file` that
+// saves killed on the way left behind are removed. Returns the first error.
 [[nodiscard]] std::error_code write_file_atomically(const std::filesystem::path& file,
                                                     std::span<const std::uint8_t> bytes);
 
@@ -48,8 +71,12 @@ write_file_atomically(const std::filesystem::path& file,
 
 // Copies a file that could not be read whole to a free name beside it
 // ("<name>.damaged", "<name>.damaged.1", ...) so that the next save cannot destroy what it
-// held. Returns the copy's path, or an empty path with `error` set.
+// held. A copy already there with the same content is used instead of a new one. Returns
+// the copy's path, or an empty path with `error` set.
 [[nodiscard]] std::filesystem::path keep_aside(const std::filesystem::path& file,
                                                std::error_code& error);
 
 } // namespace zemrak
+
+template <>
+struct std::is_error_code_enum<zemrak::FileError> : std::true_type {};

@@ -1,5 +1,6 @@
 #include "platform/folders.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -16,6 +17,16 @@ bool holds_settings(const std::filesystem::path& folder) {
 
 bool writable(const std::filesystem::path& folder) {
     return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool holds_data(const std::filesystem::path& folder) {
+    std::error_code ignored;
+    for (const char* name : {kIndexFileName, kProfilesFileName, kMacroFileName, kRecoilFileName}) {
+        if (std::filesystem::exists(std::filesystem::symlink_status(folder / name, ignored))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string env_or_empty(const char* name) {
@@ -48,9 +59,16 @@ std::filesystem::path choose_data_folder(const std::filesystem::path& program,
     const std::filesystem::path beside = program / kDataFolderName;
     std::error_code ignored;
     const bool usable = std::filesystem::is_directory(beside, ignored)
-                            ? writable(beside)
+                            ? writable(beside) || holds_data(beside)
                             : !std::filesystem::exists(beside, ignored) && writable(program);
     return usable ? beside : per_user_data_folder(xdg);
+}
+
+std::error_code folder_write_error(const std::filesystem::path& folder) {
+    if (::access(folder.c_str(), W_OK | X_OK) == 0 || errno == ENOENT) {
+        return {};
+    }
+    return {errno, std::generic_category()};
 }
 
 std::filesystem::path per_user_data_folder(const XdgEnvironment& xdg) {

@@ -48,10 +48,16 @@ struct XdgEnvironment {
 // that holds Data.ini (an installed program), else the executable's folder.
 [[nodiscard]] std::filesystem::path find_program_folder(const std::filesystem::path& exe_folder);
 
-// `<program>/Data` when it is, or can be made, a writable folder; otherwise the per-user
-// folder `$XDG_DATA_HOME/zemrak-mouse/Data` (default `~/.local/share/zemrak-mouse/Data`).
+// `<program>/Data` when it is, or can be made, a writable folder, or when it holds the user's
+// data files even though it cannot be written (the data is there: a folder elsewhere would
+// look as if it were gone); otherwise the per-user folder `$XDG_DATA_HOME/zemrak-mouse/Data`
+// (default `~/.local/share/zemrak-mouse/Data`).
 [[nodiscard]] std::filesystem::path choose_data_folder(const std::filesystem::path& program,
                                                        const XdgEnvironment& xdg);
+
+// Why files cannot be made or replaced in `folder`, which exists; empty when they can, or
+// when there is no such folder yet.
+[[nodiscard]] std::error_code folder_write_error(const std::filesystem::path& folder);
 
 // `$XDG_DATA_HOME/zemrak-mouse/Data`, or `$HOME/.local/share/zemrak-mouse/Data` when
 // XDG_DATA_HOME is unset or not an absolute path.

@@ -1,13 +1,17 @@
 #include "ui/popup_menu.h"
 
+#include "platform/file_io.h"
 #include "ui/texts.h"
 
 #include <QAction>
-#include <QFile>
+#include <QByteArray>
 #include <QFileInfo>
 #include <QMenu>
 #include <QXmlStreamReader>
+#include <cstdint>
 #include <functional>
+#include <iostream>
+#include <vector>
 
 namespace zemrak::ui {
 namespace {
@@ -40,11 +44,18 @@ std::vector<MenuItem> read_elements(QXmlStreamReader& xml) {
 } // namespace
 
 std::vector<MenuItem> PopupMenu::read_items(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Through the program's own file layer, which neither waits on a pipe nor reads a device
+    // in place of a menu: the menu is read on the window's thread.
+    std::vector<std::uint8_t> bytes;
+    if (const std::error_code error = read_file(path.toStdString(), bytes)) {
+        if (!file_missing(error)) {
+            std::cerr << "zemrak-mouse: " << path.toLocal8Bit().constData() << ": "
+                      << error.message() << '\n';
+        }
         return {};
     }
-    QXmlStreamReader xml(&file);
+    QXmlStreamReader xml(QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                    static_cast<qsizetype>(bytes.size())));
     if (!xml.readNextStartElement() || xml.name() != u"Menu") {
         return {};
     }

@@ -1,6 +1,13 @@
 #include "application/app_data.h"
 #include "model/profile_files.h"
+#include "platform/file_io.h"
+#include "test_support/special_file.h"
 #include "test_support/temp_dir.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -15,11 +22,13 @@ using test::write_text;
 // A program folder with the shipped settings and language file.
 class AppDataTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { make_program_folder(m_dir.path()); }
+
+    static void make_program_folder(const std::filesystem::path& folder) {
         const std::filesystem::path shipped = ZEMRAK_PROGRAM_DIR;
-        std::filesystem::create_directories(m_dir / "Language");
+        std::filesystem::create_directories(folder / "Language");
         for (const char* file : {kSettingsFileName, kLanguageFileName, kFactoryProfileFileName}) {
-            std::filesystem::copy_file(shipped / file, m_dir / file);
+            std::filesystem::copy_file(shipped / file, folder / file);
         }
     }
 
@@ -72,6 +81,84 @@ TEST_F(AppDataTest, ImportedProfilesGetAFreeNameAndAreSavedAtOnce) {
     EXPECT_EQ(std::make_error_code(std::errc::invalid_argument),
               m_data.export_profile(3, m_dir / "c.pbin"));
     EXPECT_FALSE(std::filesystem::exists(m_dir / "c.pbin"));
+}
+
+// Every file read at start-up, with a pipe in its place: the start goes on without it, says
+// which file it refused and why, and leaves the pipe where it is.
+TEST_F(AppDataTest, AFileThatIsNotARegularFileIsRefusedWithoutWaitingAndLeftAlone) {
+    const std::error_code not_regular = FileError::not_regular;
+    for (const std::filesystem::path& name :
+         {std::filesystem::path(kSettingsFileName), std::filesystem::path(kLanguageFileName),
+          "Data" / std::filesystem::path(kIndexFileName),
+          "Data" / std::filesystem::path(kProfilesFileName),
+          "Data" / std::filesystem::path(kMacroFileName),
+          "Data" / std::filesystem::path(kRecoilFileName)}) {
+        SCOPED_TRACE(name.string());
+        const TempDir dir;
+        make_program_folder(dir.path());
+        const Folders folders = folders_in(dir.path());
+        const std::filesystem::path file = dir.path() / name;
+        test::make_pipe(file);
+        AppData data(folders);
+        StartupLoad load;
+        ASSERT_TRUE(test::returns_without_waiting(file, [&] {
+            data.load_settings();
+            load = data.load_data();
+        }));
+        std::vector<std::error_code> reported{load.profiles.index_read_error,
+                                              load.profiles.profiles_read_error, load.macros.error,
+                                              load.recoils.error};
+        for (const FileProblem& problem : data.settings_problems()) {
+            EXPECT_EQ(file, problem.file);
+            reported.push_back(problem.error);
+        }
+        EXPECT_EQ(1, std::ranges::count(reported, not_regular));
+        EXPECT_TRUE(std::filesystem::is_fifo(std::filesystem::symlink_status(file)));
+        EXPECT_FALSE(data.profiles().empty()) << "the window still has a profile to show";
+    }
+}
+
+// Every file read at start-up, one record or byte beyond what the program reads of its kind
+// (made sparse, so that it costs no disk): refused before it is read, reported, and neither
+// changed nor written over in that run.
+TEST_F(AppDataTest, AFileLargerThanItsKindAllowsIsRefusedAndNeverWritten) {
+    const std::error_code too_large = FileError::too_large;
+    const std::pair<std::filesystem::path, std::uint64_t> cases[] = {
+        {kSettingsFileName, kMaxTextFileBytes + 1},
+        {kLanguageFileName, kMaxTextFileBytes + 1},
+        {"Data" / std::filesystem::path(kProfilesFileName),
+         std::uint64_t{kMaxProfiles + 1} * ConfigBlock::kSize},
+        {"Data" / std::filesystem::path(kMacroFileName),
+         std::uint64_t{kMaxLibraryRecords + 1} * MacroRecord::kSize},
+        {"Data" / std::filesystem::path(kRecoilFileName),
+         std::uint64_t{kMaxLibraryRecords + 1} * RecoilRecord::kSize},
+    };
+    for (const auto& [name, size] : cases) {
+        SCOPED_TRACE(name.string());
+        const TempDir dir;
+        make_program_folder(dir.path());
+        const std::filesystem::path file = dir.path() / name;
+        std::filesystem::create_directories(file.parent_path());
+        write_bytes(file, {});
+        std::filesystem::resize_file(file, size);
+
+        AppData data(folders_in(dir.path()));
+        data.load_settings();
+        const StartupLoad load = data.load_data();
+        std::vector<std::error_code> reported{load.profiles.profiles_read_error, load.macros.error,
+                                              load.recoils.error};
+        for (const FileProblem& problem : data.settings_problems()) {
+            EXPECT_EQ(file, problem.file);
+            reported.push_back(problem.error);
+        }
+        EXPECT_EQ(1, std::ranges::count(reported, too_large));
+        EXPECT_FALSE(data.profiles().empty());
+
+        static_cast<void>(data.store().save_profiles());
+        static_cast<void>(data.macros().save());
+        static_cast<void>(data.recoils().save());
+        EXPECT_EQ(size, std::filesystem::file_size(file));
+    }
 }
 
 TEST_F(AppDataTest, AFileThatIsNotOneProfileIsRefusedAndNothingChanges) {

@@ -323,6 +323,26 @@ TEST_F(MainWndTest, WarningIsShownOnceAtATime) {
     EXPECT_FALSE(m_window->isVisible());
 }
 
+TEST_F(MainWndTest, DamageFoundAtStartIsShownOnceWithTheCopyKeptAside) {
+    // A stored index that selects no profile, and a profile file ending in a partial record.
+    test::lay_out_program_folder(m_dir.path(),
+                                 {test::profile_named(u"A"), test::profile_named(u"B")}, 5);
+    const std::filesystem::path file = m_dir / "Data" / "profile.bin";
+    auto bytes = read_bytes(file);
+    bytes.resize(bytes.size() + 100, 0xCC);
+    test::write_bytes(file, bytes);
+    m_window = test::start_main_window(m_dir.path());
+
+    auto* notice = control<QLabel>("status_label");
+    EXPECT_TRUE(notice->isVisible());
+    const QString text = notice->text();
+    EXPECT_EQ(1, text.count("Data.bin")) << text.toStdString();
+    EXPECT_EQ(1, text.count(ui::to_qstring((m_dir / "Data" / "profile.bin.damaged").string())))
+        << text.toStdString();
+    EXPECT_EQ(QStringList({"A", "B"}), combo_items());
+    EXPECT_EQ("A", current_name());
+}
+
 TEST_F(MainWndTest, AProfileFileThatCannotBeReadIsNamedAndNeverWritten) {
     test::lay_out_program_folder(m_dir.path());
     const std::filesystem::path file = m_dir / "Data" / "profile.bin";

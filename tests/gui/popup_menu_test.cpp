@@ -1,6 +1,7 @@
 // Pop-up menus from the program's menu files: what a file offers, and what choosing reports.
 
 #include "model/button_functions.h"
+#include "test_support/special_file.h"
 #include "ui/popup_menu.h"
 #include "ui/texts.h"
 
@@ -60,6 +61,13 @@ TEST(PopupMenu, FileThatIsNotAMenuGivesNoItems) {
     EXPECT_TRUE(PopupMenu::read_items(dir.filePath(QStringLiteral("missing.xml"))).empty());
     EXPECT_TRUE(PopupMenu::read_items(broken).empty());
     EXPECT_TRUE(PopupMenu::read_items(other_root).empty());
+    // The window's thread reads the menu: a pipe in its place must not hold it.
+    const QString pipe = dir.filePath(QStringLiteral("pipe.xml"));
+    test::make_pipe(pipe.toStdString());
+    std::vector<MenuItem> from_pipe{{QStringLiteral("x"), QString()}};
+    EXPECT_TRUE(test::returns_without_waiting(pipe.toStdString(),
+                                              [&] { from_pipe = PopupMenu::read_items(pipe); }));
+    EXPECT_TRUE(from_pipe.empty());
 
     // Nothing to choose, so nothing opens.
     PopupMenu menu(broken);

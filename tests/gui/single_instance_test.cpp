@@ -4,13 +4,18 @@
 #include "app/single_instance.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QSysInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <atomic>
 #include <memory>
+#include <optional>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <thread>
@@ -151,6 +156,73 @@ TEST(SingleInstance, LockOfACopyThatDiedDoesNotBlock) {
         EXPECT_TRUE(later.handed_over());
         EXPECT_EQ(requests, 1);
     }
+}
+
+// Sets an environment variable for one test and puts back what was there.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::optional<QByteArray>& value)
+        : m_name(name),
+          m_old(qEnvironmentVariableIsSet(name) ? std::optional<QByteArray>(qgetenv(name))
+                                                : std::nullopt) {
+        set(value);
+    }
+    ~ScopedVariable() { set(m_old); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    void set(const std::optional<QByteArray>& value) {
+        if (value) {
+            qputenv(m_name, *value);
+        } else {
+            qunsetenv(m_name);
+        }
+    }
+    const char* m_name;
+    std::optional<QByteArray> m_old;
+};
+
+// The folder that holds the lock, if it is one only this user may enter.
+bool private_to_this_user(const QString& lock_path) {
+    const QByteArray folder = QFile::encodeName(QFileInfo(lock_path).absolutePath());
+    struct stat info {};
+    return ::lstat(folder.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::getuid() && (info.st_mode & 0777) == 0700;
+}
+
+// Without a session runtime folder, another local user who could write the lock file first
+// would keep the program from starting.
+TEST(SingleInstance, WithoutARuntimeFolderTheLockIsInAFolderOfTheUsersOwn) {
+    QTemporaryDir temp;
+    QTemporaryDir home;
+    const ScopedVariable runtime("XDG_RUNTIME_DIR", std::nullopt);
+    const ScopedVariable tmpdir("TMPDIR", temp.path().toUtf8());
+    const ScopedVariable home_variable("HOME", home.path().toUtf8());
+    const ScopedVariable cache("XDG_CACHE_HOME", std::nullopt);
+    const QString own = temp.filePath(QStringLiteral("zemrak-mouse-%1").arg(::getuid()));
+
+    {
+        SingleInstance first(unique_key(QStringLiteral("private")));
+        EXPECT_EQ(own, QFileInfo(first.lock_file_path()).absolutePath());
+        EXPECT_TRUE(private_to_this_user(first.lock_file_path()));
+        EXPECT_EQ(first.claim(), Role::First);
+    }
+
+    // Left open to others: closed before use.
+    ASSERT_EQ(0, ::chmod(QFile::encodeName(own).constData(), 0777));
+    EXPECT_TRUE(private_to_this_user(
+        SingleInstance(unique_key(QStringLiteral("opened"))).lock_file_path()));
+
+    // The name taken by something that is not this user's folder: the cache folder instead.
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QDir(own).removeRecursively());
+    ASSERT_TRUE(QFile::link(elsewhere.path(), own));
+    SingleInstance diverted(unique_key(QStringLiteral("taken")));
+    EXPECT_TRUE(diverted.lock_file_path().startsWith(home.path() + QStringLiteral("/.cache/")))
+        << diverted.lock_file_path().toStdString();
+    EXPECT_TRUE(private_to_this_user(diverted.lock_file_path()));
+    EXPECT_EQ(diverted.claim(), Role::First);
 }
 
 } // namespace

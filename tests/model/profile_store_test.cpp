@@ -116,6 +116,20 @@ TEST_F(ProfileStoreTest, IncompleteProfileFileIsKeptAsideBeforeItIsReplaced) {
     EXPECT_TRUE(again.default_profile_created) << "no whole record was left";
 }
 
+TEST_F(ProfileStoreTest, AFileThatStaysIncompleteIsKeptAsideOnce) {
+    // A file the program cannot replace stays as it is from one start to the next.
+    auto bytes = concat({profile_named(u"A", 1)});
+    bytes.resize(bytes.size() + 100, 0xCC);
+    write_bytes(data("profile.bin"), bytes);
+    const std::filesystem::path first = m_store.load_all(3327, u"Profile").damaged_copy;
+    for (int start = 0; start < 3; ++start) {
+        ProfileStore store(m_store.folders());
+        EXPECT_EQ(first, store.load_all(3327, u"Profile").damaged_copy);
+    }
+    EXPECT_FALSE(std::filesystem::exists(data("profile.bin.damaged.1")));
+    EXPECT_EQ(bytes, read_bytes(first));
+}
+
 TEST_F(ProfileStoreTest, FactoryImageComesFromTheShippedFileOrFromDefaults) {
     EXPECT_FALSE(m_store.load_factory_image(3050)) << "no Default.pbin anywhere";
     ConfigBlock defaults;

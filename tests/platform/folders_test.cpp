@@ -1,6 +1,8 @@
 #include "platform/folders.h"
 #include "test_support/temp_dir.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace zemrak {
@@ -50,6 +52,36 @@ TEST(DataFolder, PerUserFolderWhenTheProgramFolderCannotHoldIt) {
     EXPECT_EQ(std::filesystem::path("/xdg/zemrak-mouse/Data"),
               choose_data_folder(dir.path(), {"/xdg", "/home/u"}))
         << "a file named Data blocks the folder";
+}
+
+// A folder the user cannot write may still hold the data: moving to an empty folder elsewhere
+// would look as if it were gone.
+TEST(DataFolder, AFolderThatHoldsTheDataIsKeptWhenItCannotBeWritten) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root may write any folder";
+    }
+    namespace fs = std::filesystem;
+    TempDir dir;
+    const XdgEnvironment xdg{"/xdg", "/home/u"};
+    const fs::path data = dir / "Data";
+    fs::create_directory(data);
+    const auto read_only = fs::perms::owner_read | fs::perms::owner_exec;
+    fs::permissions(data, read_only);
+    EXPECT_EQ(fs::path("/xdg/zemrak-mouse/Data"), choose_data_folder(dir.path(), xdg))
+        << "an empty folder holds nothing to keep";
+    EXPECT_EQ(std::make_error_code(std::errc::permission_denied), folder_write_error(data));
+
+    for (const char* name : {"Data.bin", "profile.bin", "macro.bin", "gun.bin"}) {
+        SCOPED_TRACE(name);
+        fs::permissions(data, fs::perms::owner_all);
+        write_text(data / name, "");
+        fs::permissions(data, read_only);
+        EXPECT_EQ(data, choose_data_folder(dir.path(), xdg));
+        fs::permissions(data, fs::perms::owner_all);
+        fs::remove(data / name);
+    }
+    EXPECT_FALSE(folder_write_error(data));
+    EXPECT_FALSE(folder_write_error(dir / "none")) << "a folder not made yet";
 }
 
 TEST(DataFolder, ExplicitProgramFolderKeepsDataBesideIt) {

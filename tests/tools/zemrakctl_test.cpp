@@ -1,6 +1,7 @@
 #include "macros/macro_record.h"
 #include "model/button_functions.h"
 #include "model/config_block.h"
+#include "model/profile_files.h"
 #include "recoil/recoil_record.h"
 #include "test_support/library_support.h"
 #include "test_support/temp_dir.h"
@@ -248,6 +249,26 @@ TEST_F(ZemrakctlTest, MacrosAndRecoilsListTheLibrariesInOrder) {
     EXPECT_EQ("0\tI\tRifles\tAk\t17\t9\t0\n"
               "1\tF\tRifles\t\t0\t0\t0\n",
               recoils.out);
+}
+
+// Names come from files users share. Printed raw, a line break in one forges the next line
+// and an escape sequence reaches the terminal.
+TEST_F(ZemrakctlTest, ControlCharactersInNamesArePrintedAsEscapes) {
+    ConfigBlock shared;
+    shared.set_name(u"Evil\n*0\tForged\x1b]0;title\x07\\\u202Eend");
+    const std::filesystem::path file = m_scratch / "shared.pbin";
+    ASSERT_FALSE(save_profile_image(file, shared));
+    const std::string escaped = "Evil\\n*0\\tForged\\x1b]0;title\\x07\\\\\\u{202e}end";
+    EXPECT_EQ("imported " + escaped + " as profile 1\n",
+              run("import-profile '" + file.string() + "'").out);
+    EXPECT_EQ("*0\tProfile1\n 1\t" + escaped + "\n", run("profiles").out);
+
+    write_library(m_program / "Data" / "macro.bin",
+                  std::vector{MacroRecord::make_folder(u"F\r\x1b[2J"),
+                              MacroRecord::make_macro(u"F\r\x1b[2J", u"M\u0085\x7f")});
+    EXPECT_EQ("0\tF\tF\\r\\x1b[2J\t\t0\t0\t0\n"
+              "1\tI\tF\\r\\x1b[2J\tM\\u{0085}\\x7f\t0\t1\t0\n",
+              run("macros").out);
 }
 
 TEST_F(ZemrakctlTest, LibraryWithAPartialRecordListsTheWholeOnesAndKeepsTheFile) {

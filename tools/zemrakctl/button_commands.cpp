@@ -5,6 +5,7 @@
 #include "model/button_functions.h"
 #include "model/button_label.h"
 #include "model/unicode.h"
+#include "printable.h"
 #include "startup.h"
 
 #include <optional>
@@ -26,7 +27,7 @@ void print_record(const Context& context, const Startup& s, const ConfigBlock& p
                   std::size_t record) {
     const ButtonRecord& button = profile.button(record);
     context.out << record + 1 << '\t' << item_of(button.function_code()) << '\t'
-                << to_utf8(button_label(button, s.data.texts())) << '\n';
+                << printable(button_label(button, s.data.texts())) << '\n';
 }
 
 } // namespace
@@ -50,7 +51,7 @@ int list_buttons(const Context& context, std::span<const std::string>) {
 int set_button(const Context& context, std::span<const std::string> operands) {
     const std::optional<std::size_t> number = parse_index(operands[0]);
     if (!number || *number < 1 || *number > ConfigBlock::kButtonCount) {
-        context.err << "zemrakctl: set-button: '" << operands[0]
+        context.err << "zemrakctl: set-button: '" << printable(std::string_view(operands[0]))
                     << "' is not a button record (1 to 32, see 'zemrakctl buttons')\n";
         return kExitUsage;
     }
@@ -60,7 +61,7 @@ int set_button(const Context& context, std::span<const std::string> operands) {
     const std::uint8_t code = function_code_of(name);
     const ButtonFunction* function = find_button_function(code);
     if (!equal_ignoring_ascii_case(function->item, name)) {
-        context.err << "zemrakctl: set-button: '" << name
+        context.err << "zemrakctl: set-button: '" << printable(std::string_view(name))
                     << "' is no button function (see 'zemrakctl buttons')\n";
         return kExitUsage;
     }
@@ -87,8 +88,8 @@ int set_button(const Context& context, std::span<const std::string> operands) {
     }
     const std::size_t twin = store_function(*profile, record, code);
     if (const std::error_code error = s.data.store().save_profiles()) {
-        context.err << "zemrakctl: could not save in " << context.folders.data.string() << ": "
-                    << error.message() << '\n';
+        context.err << "zemrakctl: could not save in " << printable_path(context.folders.data)
+                    << ": " << error.message() << '\n';
         return kExitFailure;
     }
     print_record(context, s, *profile, record);

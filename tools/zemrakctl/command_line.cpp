@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "printable.h"
+
 #include <charconv>
 
 namespace zemrak::ctl {
@@ -30,7 +32,7 @@ std::optional<CommandLine> parse_command_line(const std::vector<std::string>& ar
             }
             line.program_folder = value;
         } else if (arg.starts_with("-") && arg != "-") {
-            error = "unknown option '" + arg + "'";
+            error = "unknown option '" + printable(std::string_view(arg)) + "'";
             return std::nullopt;
         } else {
             line.command = arg;

@@ -10,6 +10,7 @@
 #include "model/byte_io.h"
 #include "model/unicode.h"
 #include "platform/pointer_settings_backend.h"
+#include "printable.h"
 #include "startup.h"
 
 #include <array>
@@ -39,7 +40,8 @@ int list_profiles(const Context& context, std::span<const std::string>) {
     const ProfileList& profiles = s.data.profiles();
     for (std::size_t i = 0; i < profiles.size(); ++i) {
         const bool current = static_cast<std::int32_t>(i) == profiles.current_index();
-        context.out << (current ? '*' : ' ') << i << '\t' << to_utf8(profiles.at(i).name()) << '\n';
+        context.out << (current ? '*' : ' ') << i << '\t' << printable(profiles.at(i).name())
+                    << '\n';
     }
     return s.report.save_error ? kExitFailure : kExitOk;
 }
@@ -114,13 +116,13 @@ int apply_profile(const Context& context, std::span<const std::string>) {
     }
     for (const std::error_code& error : {outcome.index_error, outcome.profiles_error}) {
         if (error) {
-            context.err << "zemrakctl: could not save in " << context.folders.data.string() << ": "
-                        << error.message() << '\n';
+            context.err << "zemrakctl: could not save in " << printable_path(context.folders.data)
+                        << ": " << error.message() << '\n';
             status = kExitFailure;
         }
     }
     if (status == kExitOk) {
-        context.out << "applied " << to_utf8(snapshot->profile.name()) << ": "
+        context.out << "applied " << printable(snapshot->profile.name()) << ": "
                     << outcome.reports.written << " reports written\n";
     }
     return status;
@@ -129,6 +131,10 @@ int apply_profile(const Context& context, std::span<const std::string>) {
 int print_device_params(const Context& context, std::span<const std::string>) {
     AppData data(context.folders);
     data.load_settings();
+    for (const FileProblem& problem : data.settings_problems()) {
+        context.err << "zemrakctl: " << printable_path(problem.file) << ": "
+                    << problem.error.message() << '\n';
+    }
     const DeviceParams& params = data.params();
     std::span<const std::uint8_t> password;
     if (params.password) {
@@ -148,7 +154,7 @@ int print_device_params(const Context& context, std::span<const std::string>) {
 int export_profile(const Context& context, std::span<const std::string> operands) {
     const std::optional<std::size_t> index = parse_index(operands[0]);
     if (!index) {
-        context.err << "zemrakctl: export-profile: '" << operands[0]
+        context.err << "zemrakctl: export-profile: '" << printable(std::string_view(operands[0]))
                     << "' is not a profile index (see 'zemrakctl profiles')\n";
         return kExitUsage;
     }
@@ -164,12 +170,12 @@ int export_profile(const Context& context, std::span<const std::string> operands
     }
     const std::filesystem::path file = operands[1];
     if (const std::error_code error = s.data.export_profile(*index, file)) {
-        context.err << "zemrakctl: could not write " << file.string() << ": " << error.message()
-                    << '\n';
+        context.err << "zemrakctl: could not write " << printable_path(file) << ": "
+                    << error.message() << '\n';
         return kExitFailure;
     }
-    context.out << "exported " << to_utf8(profiles.at(*index).name()) << " to " << file.string()
-                << '\n';
+    context.out << "exported " << printable(profiles.at(*index).name()) << " to "
+                << printable_path(file) << '\n';
     return s.report.save_error ? kExitFailure : kExitOk;
 }
 
@@ -181,16 +187,16 @@ int import_profile(const Context& context, std::span<const std::string> operands
     }
     const ProfileImport imported = s.data.import_profile(file);
     if (!imported.added) {
-        context.err << "zemrakctl: cannot import " << file.string() << ": "
+        context.err << "zemrakctl: cannot import " << printable_path(file) << ": "
                     << imported.error.message() << '\n';
         return kExitFailure;
     }
     if (imported.error) {
-        context.err << "zemrakctl: could not save in " << context.folders.data.string() << ": "
-                    << imported.error.message() << '\n';
+        context.err << "zemrakctl: could not save in " << printable_path(context.folders.data)
+                    << ": " << imported.error.message() << '\n';
         return kExitFailure;
     }
-    context.out << "imported " << to_utf8(imported.name) << " as profile " << imported.index
+    context.out << "imported " << printable(imported.name) << " as profile " << imported.index
                 << '\n';
     return s.report.save_error ? kExitFailure : kExitOk;
 }

@@ -4,6 +4,7 @@
 #include "command_line.h"
 #include "model/library_error.h"
 #include "model/unicode.h"
+#include "printable.h"
 
 #include <algorithm>
 #include <cctype>
@@ -50,11 +51,11 @@ RecordLibrary* load(const Context& context, AppData& data, const LibraryKind& ki
     if (!loaded.damaged_copy.empty()) {
         context.err << "zemrakctl: " << kind.file_name
                     << " ended in a partial record; the original is kept as "
-                    << loaded.damaged_copy.string() << '\n';
+                    << printable_path(loaded.damaged_copy) << '\n';
     }
     if (loaded.error) {
-        context.err << "zemrakctl: " << library.file().string() << ": " << loaded.error.message()
-                    << '\n';
+        context.err << "zemrakctl: " << printable_path(library.file()) << ": "
+                    << loaded.error.message() << '\n';
         return nullptr;
     }
     return &library;
@@ -71,8 +72,8 @@ int list(const Context& context, const LibraryKind& kind, ToRow to_row) {
     for (std::int32_t position = 0; position < size; ++position) {
         const LibraryRow row = to_row(*record_from<Record>(library->record_bytes(position)));
         context.out << position << '\t' << (row.folder_entry ? 'F' : 'I') << '\t'
-                    << to_utf8(row.folder) << '\t' << to_utf8(row.item) << '\t' << row.count << '\t'
-                    << row.second << '\t' << (row.locked ? 1 : 0) << '\n';
+                    << printable(row.folder) << '\t' << printable(row.item) << '\t' << row.count
+                    << '\t' << row.second << '\t' << (row.locked ? 1 : 0) << '\n';
     }
     return kExitOk;
 }
@@ -97,18 +98,18 @@ int import_into(const Context& context, const LibraryKind& kind, const std::stri
     const LibraryResult result =
         is_folder_file(file, kind) ? records.import_folder(file) : records.import_item(file);
     if (result.error && records.size() == before) {
-        context.err << "zemrakctl: cannot import " << file.string() << ": "
+        context.err << "zemrakctl: cannot import " << printable_path(file) << ": "
                     << result.error.message() << '\n';
         return kExitFailure;
     }
     if (result.error) {
-        context.err << "zemrakctl: could not save " << records.file().string() << ": "
+        context.err << "zemrakctl: could not save " << printable_path(records.file()) << ": "
                     << result.error.message() << '\n';
         return kExitFailure;
     }
     const std::u16string folder = records.folder_name_at(result.position).value_or(u"");
     context.out << "imported " << records.size() - before << " records into folder "
-                << to_utf8(folder) << '\n';
+                << printable(folder) << '\n';
     return kExitOk;
 }
 
@@ -122,8 +123,8 @@ int export_from(const Context& context, const LibraryKind& kind,
     }
     const RecordLibrary& records = *library;
     if (!index || *index >= records.size()) {
-        context.err << "zemrakctl: '" << operands[0] << "' is not a position of " << kind.file_name
-                    << " (see its listing)\n";
+        context.err << "zemrakctl: '" << printable(std::string_view(operands[0]))
+                    << "' is not a position of " << kind.file_name << " (see its listing)\n";
         return kExitUsage;
     }
     const auto position = static_cast<std::int32_t>(*index);
@@ -133,12 +134,12 @@ int export_from(const Context& context, const LibraryKind& kind,
         folder ? records.export_folder(*records.folder_name_at(position), file, ExportMode::plain)
                : records.export_item(position, file, ExportMode::plain);
     if (result.error) {
-        context.err << "zemrakctl: could not write " << file.string() << ": "
+        context.err << "zemrakctl: could not write " << printable_path(file) << ": "
                     << result.error.message() << '\n';
         return kExitFailure;
     }
     context.out << "exported " << (folder ? "folder " : std::string(kind.item_word) + ' ')
-                << to_utf8(result.name) << " to " << file.string() << '\n';
+                << printable(result.name) << " to " << printable_path(file) << '\n';
     return kExitOk;
 }
 

@@ -3,6 +3,7 @@
 
 #include "command_line.h"
 #include "commands.h"
+#include "printable.h"
 
 #include <iostream>
 #include <string>
@@ -62,7 +63,8 @@ int main(int argc, char** argv) {
     }
     const Command* command = find_command(line->command);
     if (command == nullptr) {
-        return usage_error("unknown command '" + line->command + "' (try --help)");
+        return usage_error("unknown command '" + printable(std::string_view(line->command)) +
+                           "' (try --help)");
     }
     if (line->arguments.size() < command->operand_count ||
         line->arguments.size() > command->operand_count + command->optional_count) {
