@@ -25,7 +25,7 @@ std::filesystem::path shipped_file() {
 // Every text key the windows and dialogs look up; the labels of the button functions and the
 // texts of the light effects come from their tables.
 // clang-format off
-constexpr std::array<std::string_view, 52> kApplicationKeys{
+constexpr std::array<std::string_view, 54> kApplicationKeys{
     "mouse_name_text", "warning_title_text", "no_connect_device_text", "profile_text",
     "delete_profile_text", "reset_profile_text", "no_custom_text", "one_left_click_text",
     "delete_macro_text", "delete_macro_dir_text", "delete_gun_text", "delete_gun_dir_text",
@@ -33,7 +33,8 @@ constexpr std::array<std::string_view, 52> kApplicationKeys{
     "add_macro_dir_text", "input_macro_dir_text", "add_macro_text", "input_macro_text",
     "rename_macro_dir_text", "rename_macro_text", "add_gun_dir_text", "input_gun_dir_text",
     "add_gun_text", "input_gun_text", "rename_gun_dir_text", "rename_gun_text",
-    "start_recording_text", "stop_recording_text", "mouse_move_text", "key_down_action",
+    "start_recording_text", "stop_recording_text", "recording_system_text",
+    "recording_window_text", "mouse_move_text", "key_down_action",
     "key_up_action", "ctrl_text", "shift_text", "alt_text", "win_text", "set_macro_text",
     "set_gun_text", "simulated_mouse_state_text", "real_mouse_state_text",
     "no_write_access_state_text", "no_write_access_text", "explore_simulated_text",
