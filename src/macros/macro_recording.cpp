@@ -25,6 +25,10 @@ MacroRecording::MacroRecording(QWidget* container, MacroRecordingTarget& target,
     if (m_keyField != nullptr) {
         m_keyField->installEventFilter(this);
     }
+    if (m_scope != nullptr) {
+        // The advice on reading every device is a sentence or two.
+        m_scope->setWordWrap(true);
+    }
     show_recording(false);
 }
 
