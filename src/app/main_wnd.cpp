@@ -158,6 +158,8 @@ void CMainWnd::initialise() {
                           [this](const char* key) { inform(key); },
                           [this](const QString& problem) { show_notice(problem); }});
     m_profileBar->fill();
+    m_macroPage.fill_folders();
+    m_gunPage.refresh_folders();
     // The mouse is taken to hold the profile that was current when the program last ran.
     const ConfigBlock* current = m_model->current();
     m_applied = std::make_unique<AppliedProfile>(current != nullptr ? *current : ConfigBlock{});

@@ -96,6 +96,8 @@ public:
     [[nodiscard]] ui::InputCapture& input_capture() override { return *m_capture; }
     [[nodiscard]] ui::PopupMenu& make_menu(const QString& layout) override;
     [[nodiscard]] pages::CButtonPage& button_page() { return m_buttonPage; }
+    [[nodiscard]] pages::CMacroPage& macro_page() { return m_macroPage; }
+    [[nodiscard]] pages::CGunPage& gun_page() { return m_gunPage; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,5 +1,6 @@
 #include "recoil/bullet_row.h"
 
+#include "recoil/arrow_step_button.h"
 #include "ui/number_edit.h"
 #include "ui/row_controls.h"
 #include "ui/texts.h"
@@ -63,7 +64,27 @@ QString step_glyph(BulletButton button) {
     return button_step(button) > 0 ? QStringLiteral("+") : QStringLiteral("\u2212");
 }
 
-constexpr int kEditWidth = 58;
+// Where a press of a movement button moves the pointer: x grows to the right, y downwards.
+ArrowStepButton::Direction arrow_of(BulletButton button) {
+    const bool adds = button_step(button) > 0;
+    if (button_field(button) == BulletField::X) {
+        return adds ? ArrowStepButton::Direction::right : ArrowStepButton::Direction::left;
+    }
+    return adds ? ArrowStepButton::Direction::down : ArrowStepButton::Direction::up;
+}
+
+// A movement button draws its arrow; the delay's buttons keep their signs.
+QPushButton* make_step_button(BulletButton button, QWidget* row, const QString& name) {
+    if (button_field(button) == BulletField::Delay) {
+        return named_child<QPushButton>(row, name);
+    }
+    auto* arrow = named_child<ArrowStepButton>(row, name);
+    arrow->set_direction(arrow_of(button));
+    return arrow;
+}
+
+constexpr int kEditWidth = 50;
+constexpr int kFieldGap = 8;
 constexpr int kButtonSide = 24;
 
 } // namespace
@@ -83,7 +104,7 @@ BulletRow::BulletRow(int number, QWidget* parent) {
 
     const auto make_button = [this, number](BulletButton which) {
         const ButtonParts parts = button_parts(which);
-        auto* button = named_child<QPushButton>(m_row, QString(parts.name).arg(number));
+        QPushButton* button = make_step_button(which, m_row, QString(parts.name).arg(number));
         button->setText(step_glyph(which));
         button->setProperty("role", "stepbutton");
         button->setProperty("tipkey", parts.tip_key);
@@ -95,7 +116,7 @@ BulletRow::BulletRow(int number, QWidget* parent) {
         return button;
     };
     for (const FieldParts& parts : kFieldParts) {
-        layout->addSpacing(12);
+        layout->addSpacing(kFieldGap);
         layout->addWidget(make_button(parts.minus));
         auto* edit = named_child<QLineEdit>(m_row, QString(parts.edit_name).arg(number));
         edit->setProperty("tipkey", parts.tip_key);
@@ -110,6 +131,27 @@ BulletRow::BulletRow(int number, QWidget* parent) {
 
     ui::Texts::apply(m_row);
     show_bullet(Bullet{0, 0, RecoilRecord::kNewBulletDelay});
+}
+
+void BulletRow::add_header(QWidget* parent) {
+    auto* layout = new QHBoxLayout(parent);
+    layout->setContentsMargins(8, 0, 8, 0);
+    layout->setSpacing(4);
+    layout->addSpacing(28);
+    constexpr std::array<const char*, kFieldParts.size()> kHeads{
+        "zidan_delay_head_text", "zidan_x_head_text", "zidan_y_head_text"};
+    for (const char* key : kHeads) {
+        layout->addSpacing(kFieldGap);
+        // Over the value and its two buttons, with the spacing between them.
+        auto* head = new QLabel(parent);
+        head->setProperty("textkey", key);
+        head->setProperty("role", "bullethead");
+        head->setFixedWidth(kEditWidth + 2 * kButtonSide + 2 * 4);
+        head->setAlignment(Qt::AlignCenter);
+        layout->addWidget(head);
+    }
+    layout->addStretch(1);
+    ui::Texts::apply(parent);
 }
 
 void BulletRow::show_bullet(const Bullet& bullet) {

@@ -31,6 +31,10 @@ public:
         return m_buttons.at(static_cast<std::size_t>(button));
     }
 
+    // Lays out `parent` (without a layout yet) as the heads of the rows' columns, each over
+    // its value.
+    static void add_header(QWidget* parent);
+
     void show_bullet(const Bullet& bullet);
 
     // A press of `button`: the number its field's edit shows is stepped, shown again and

@@ -1,3 +1,4 @@
+#include "recoil/arrow_step_button.h"
 #include "recoil/bullet_row.h"
 
 #include <QFrame>
@@ -111,6 +112,35 @@ TEST_F(BulletRowTest, EveryButtonShowsWhatItDoesAndWhereItDoesIt) {
     for (const BulletField field : kBulletFields) {
         EXPECT_FALSE(m_row.edit(field)->toolTip().isEmpty());
     }
+}
+
+TEST_F(BulletRowTest, MovementButtonsPointWhereAPressMovesThePointer) {
+    using Direction = ArrowStepButton::Direction;
+    // x grows to the right and y downwards, as the pointer moves.
+    const auto expected = [](BulletField field, bool adds) {
+        if (field == BulletField::X) {
+            return adds ? Direction::right : Direction::left;
+        }
+        return adds ? Direction::down : Direction::up;
+    };
+    for (const BulletButton which : kBulletButtons) {
+        const BulletField field = button_field(which);
+        auto* arrow = qobject_cast<ArrowStepButton*>(m_row.button(which));
+        if (field == BulletField::Delay) {
+            EXPECT_EQ(nullptr, arrow) << "a delay has no direction";
+            continue;
+        }
+        ASSERT_NE(nullptr, arrow) << m_row.button(which)->objectName().toStdString();
+        m_row.edit(field)->setText("0");
+        Bullet bullet;
+        m_row.press(which, bullet);
+        EXPECT_EQ(expected(field, bullet_value(bullet, field) > 0), arrow->direction())
+            << arrow->objectName().toStdString();
+    }
+    EXPECT_EQ(Direction::right,
+              qobject_cast<ArrowStepButton*>(m_row.button(BulletButton::XDown))->direction());
+    EXPECT_EQ(Direction::left,
+              qobject_cast<ArrowStepButton*>(m_row.button(BulletButton::XUp))->direction());
 }
 
 TEST_F(BulletRowTest, LeavingAnEditHoldsItsNumberWithinTheTypingLimits) {

@@ -6,6 +6,7 @@
 #include "model/byte_io.h"
 #include "model/config_defaults.h"
 #include "model/device_params.h"
+#include "model/record_library.h"
 #include "program_folder.h"
 #include "recoil/recoil_record.h"
 #include "test_support/temp_dir.h"
@@ -568,6 +569,144 @@ TEST_F(ProgramProcess, ButtonsAssignedThroughTheWindowReachTheMouseAndProfileBin
           "24\tmode_switch\tMode Switch\n", "9\tselect_gun\tRecoil: Rifles-Ak\n"}) {
         EXPECT_NE(std::string::npos, buttons.find(line)) << line << buttons;
     }
+}
+
+TEST_F(ProgramProcess, APatternEditedOnTheRecoilPageReachesTheButtonThatUsesIt) {
+    std::filesystem::create_directories(m_program / "Data");
+    test::write_bytes(m_program / "Data" / "profile.bin",
+                      test::profiles_file({test::profile_named(u"Recoil")}));
+    test::write_bytes(m_program / "Data" / "Data.bin", std::vector<std::uint8_t>(8, 0));
+    test::write_bytes(m_program / "Data" / kRecoilFileName,
+                      library_image({RecoilRecord::make_folder(u"Rifles"),
+                                     RecoilRecord::make_pattern(u"Rifles", u"Ak")}));
+    // Edited, assigned to button 9 and applied; then edited again and applied again.
+    test::write_text(m_dir / "script", "click gun_btn\nset gun_list 0\n"
+                                       "set edit_zidan_x_1 12\nset edit_zidan_y_1 34\n"
+                                       "click key_btn\nclick button9_btn\nmenu select_gun\n"
+                                       "set gun_list 0\nclick ok_btn\n"
+                                       "click btn_apply\nwait-apply\n"
+                                       "click gun_btn\nset edit_zidan_delay_2 250\n"
+                                       "click zidan_x_down_btn_2\nset zidan_combo 5\n"
+                                       "click btn_apply\nwait-apply\nquit\n");
+    const int status = std::system((environment((m_dir / "script").string()) + "'" +
+                                    (m_program / "zemrak-mouse").string() + "' 2>'" +
+                                    (m_dir / "stderr").string() + "'")
+                                       .c_str());
+    ASSERT_EQ(0, status) << slurp(m_dir / "stderr");
+
+    const std::vector<std::uint8_t> library = read_bytes(m_program / "Data" / kRecoilFileName);
+    ASSERT_EQ(2 * RecoilRecord::kSize, library.size());
+    const std::optional<RecoilRecord> pattern = record_from<RecoilRecord>(
+        std::span(library).subspan(RecoilRecord::kSize, RecoilRecord::kSize));
+    ASSERT_TRUE(pattern);
+    EXPECT_EQ((Bullet{12, 34, 10}), pattern->bullet(0));
+    EXPECT_EQ((Bullet{1, 0, 250}), pattern->bullet(1));
+    EXPECT_EQ(6, pattern->bullet_count());
+
+    ProfileList saved;
+    static_cast<void>(load_profiles(m_program / "Data" / "profile.bin", saved));
+    ASSERT_EQ(1u, saved.size());
+    const ButtonRecord& button = saved.at(0).button(8);
+    EXPECT_EQ(kRecoilFunction, button.function_code());
+    EXPECT_EQ(1, button.recoil_index());
+    EXPECT_EQ(6, button.action_count()) << "the later count as well";
+    EXPECT_TRUE(std::ranges::equal(pattern->bullets(), button.recoil_data()))
+        << "the button's copy follows the later edit";
+}
+
+TEST_F(ProgramProcess, AMacroEditedOnThePageReachesTheMouseAsZemrakctlListsIt) {
+    MacroRecord burst = MacroRecord::make_macro(u"Fps", u"Burst");
+    for (std::uint8_t i = 0; i < 3; ++i) {
+        MacroAction action;
+        action.set_code(static_cast<std::uint8_t>(0x1E + i));
+        action.set_kind(i == 2 ? MacroAction::Release : MacroAction::Press);
+        action.set_delay(static_cast<std::uint16_t>(15 + i));
+        burst.set_action(i, action);
+    }
+    burst.set_action_count(3);
+    std::filesystem::create_directories(m_program / "Data");
+    test::write_bytes(m_program / "Data" / "profile.bin",
+                      test::profiles_file({test::profile_named(u"Macros")}));
+    test::write_bytes(m_program / "Data" / "Data.bin", std::vector<std::uint8_t>(8, 0));
+    test::write_bytes(m_program / "Data" / kMacroFileName,
+                      library_image({MacroRecord::make_folder(u"Fps"), burst}));
+
+    // The first action waits 5 ms (held to 10), the macro plays 3 times, and a move of
+    // (-200, 7) (held to -127) goes in after the first action; then button 7 gets the macro.
+    test::write_text(m_dir / "script", "click macro_btn\nset macro_list 0\n"
+                                       "set macro_action_list 0\nset edit_macro_delay 5\n"
+                                       "set edit_loop_time 3\nset edit_insert_x -200\n"
+                                       "set edit_insert_y 7\nclick btn_insert_move\n"
+                                       "click key_btn\nclick button7_btn\nmenu select_macro\n"
+                                       "set macro_list 0\nclick ok_btn\n"
+                                       "click btn_apply\nwait-apply\nquit\n");
+    const int status = std::system((environment((m_dir / "script").string()) + "'" +
+                                    (m_program / "zemrak-mouse").string() + "' 2>'" +
+                                    (m_dir / "stderr").string() + "'")
+                                       .c_str());
+    ASSERT_EQ(0, status) << slurp(m_dir / "stderr");
+
+    MacroRecord edited = burst;
+    MacroAction first = burst.action(0);
+    first.set_delay(10);
+    MacroAction move;
+    move.set_code(246);
+    move.set_kind(MacroAction::Move);
+    move.set_delay(2);
+    move.set_move_x(-127);
+    move.set_move_y(7);
+    edited.set_action(0, first);
+    edited.set_action(1, move);
+    edited.set_action(2, burst.action(1));
+    edited.set_action(3, burst.action(2));
+    edited.set_action_count(4);
+    edited.set_loop_count(3);
+    const std::vector<std::uint8_t> library = read_bytes(m_program / "Data" / kMacroFileName);
+    ASSERT_EQ(2 * MacroRecord::kSize, library.size());
+    EXPECT_TRUE(std::equal(edited.bytes().begin(), edited.bytes().end(),
+                           library.begin() + static_cast<std::ptrdiff_t>(MacroRecord::kSize)))
+        << "macro.bin holds the macro as edited";
+
+    const std::vector<std::uint8_t> saved = read_bytes(m_program / "Data" / "profile.bin");
+    ASSERT_EQ(ConfigBlock::kSize, saved.size());
+    ConfigBlock applied;
+    std::copy(saved.begin(), saved.end(), applied.bytes().begin());
+    const ButtonRecord& button = applied.button(6);
+    EXPECT_EQ(kMacroFunction, button.function_code());
+    EXPECT_EQ(4, button.action_count());
+    EXPECT_EQ(3, button.loop_count());
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(edited.action(i), button.action(i)) << "action " << i;
+    }
+
+    // The macro's pages that the mouse received are those zemrakctl lists for the profile.
+    std::vector<std::string> received;
+    std::istringstream log(slurp(m_dir / "mouse.log"));
+    for (std::string line; std::getline(log, line);) {
+        received.push_back(line.substr(line.find(' ') + 1));
+    }
+    const std::string ctl = "'" + (m_program / "zemrakctl").string() + "' --program-folder '" +
+                            m_program.string() + "' ";
+    ASSERT_EQ(0, std::system((ctl + "reports >'" + (m_dir / "reports").string() + "'").c_str()));
+    std::vector<std::string> listed;
+    std::istringstream reports(slurp(m_dir / "reports"));
+    for (std::string line; std::getline(reports, line);) {
+        listed.push_back(line);
+    }
+    EXPECT_EQ(listed, received);
+    std::vector<std::string> planned;
+    for (const ReportStep& step :
+         plan_reports(applied, read_device_params(m_program / "Data.ini"))) {
+        planned.push_back("cmd " + to_hex(step.command));
+        if (step.data) {
+            planned.push_back("data " + to_hex(*step.data));
+        }
+    }
+    EXPECT_EQ(planned, received);
+    EXPECT_GT(std::count_if(received.begin(), received.end(),
+                            [](const std::string& line) { return line.starts_with("data "); }),
+              0)
+        << "the macro went out in data reports";
 }
 
 TEST_F(ProgramProcess, SecondCopyWaitsUntilTheFirstHasShownItsWarningThenExitsWithOne) {

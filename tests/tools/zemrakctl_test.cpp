@@ -262,6 +262,85 @@ TEST_F(ZemrakctlTest, LibraryWithAPartialRecordListsTheWholeOnesAndKeepsTheFile)
     EXPECT_EQ(bytes, read_bytes(m_program / "Data" / "gun.bin.damaged"));
 }
 
+TEST_F(ZemrakctlTest, RecoilPatternsAndFoldersTravelPlainAndLocked) {
+    RecoilRecord ak = RecoilRecord::make_pattern(u"Rifles", u"Ak");
+    ak.set_bullet(2, Bullet{-4, 9, 33});
+    ak.set_bullet_count(7);
+    write_library(m_program / "Data" / "gun.bin",
+                  std::vector{RecoilRecord::make_folder(u"Rifles"), ak});
+    const auto library = read_bytes(m_program / "Data" / "gun.bin");
+    const std::filesystem::path plain = m_scratch / "ak.gbin";
+    const std::filesystem::path locked = m_scratch / "ak_locked.gbin";
+
+    const CtlRun folder_entry = run("export-recoil 0 '" + plain.string() + "'");
+    EXPECT_EQ(2, folder_entry.status) << "a folder entry is not a pattern";
+    EXPECT_FALSE(std::filesystem::exists(plain));
+    EXPECT_EQ(2, run("export-recoil 1 '" + plain.string() + "' --lock").status);
+    EXPECT_EQ(2, run("export-recoil 1").status);
+
+    const CtlRun exported = run("export-recoil 1 '" + plain.string() + "'");
+    EXPECT_EQ(0, exported.status) << exported.err;
+    EXPECT_EQ(bytes_of(ak.bytes()), read_bytes(plain));
+    ASSERT_EQ(0, run("export-recoil 1 '" + locked.string() + "' --locked").status);
+    RecoilRecord marked = ak;
+    marked.set_locked(true);
+    EXPECT_EQ(bytes_of(marked.bytes()), read_bytes(locked)) << "only the flag differs";
+    EXPECT_EQ(library, read_bytes(m_program / "Data" / "gun.bin")) << "exports change nothing";
+
+    // Into the folder under the file's base name, made free; a locked file stays locked.
+    for (const std::filesystem::path& file : {plain, plain, locked}) {
+        const CtlRun imported = run("import-recoil '" + file.string() + "' Rifles");
+        EXPECT_EQ(0, imported.status) << imported.err;
+    }
+    // Without a folder: a new folder named as the pattern's own, made free.
+    EXPECT_EQ(0, run("import-recoil '" + locked.string() + "'").status);
+    const std::string listed = run("recoils").out;
+    EXPECT_NE(std::string::npos, listed.find("2\tI\tRifles\tak_1\t7\t0\t0\n")) << listed;
+    EXPECT_NE(std::string::npos, listed.find("3\tI\tRifles\tak_2\t7\t0\t0\n")) << listed;
+    EXPECT_NE(std::string::npos, listed.find("4\tI\tRifles\tak_locked\t7\t0\t1\n")) << listed;
+    EXPECT_NE(std::string::npos, listed.find("5\tF\tRifles_1\t\t0\t0\t0\n")) << listed;
+    EXPECT_NE(std::string::npos, listed.find("6\tI\tRifles_1\tAk\t7\t0\t1\n")) << listed;
+
+    // A whole folder, locked, comes back as a second folder whose every record is locked.
+    const std::filesystem::path folder = m_scratch / "Rifles.gbins";
+    const CtlRun out = run("export-recoil-folder rifles '" + folder.string() + "' --locked");
+    EXPECT_EQ(0, out.status) << out.err;
+    EXPECT_EQ(5 * RecoilRecord::kSize, read_bytes(folder).size());
+    const CtlRun back = run("import-recoil-folder '" + folder.string() + "'");
+    EXPECT_EQ(0, back.status) << back.err;
+    const std::string after = run("recoils").out;
+    EXPECT_NE(std::string::npos, after.find("7\tF\tRifles_2\t\t0\t0\t1\n")) << after;
+    EXPECT_NE(std::string::npos, after.find("8\tI\tRifles_2\tAk\t7\t0\t1\n")) << after;
+    EXPECT_NE(std::string::npos, after.find("\tI\tRifles\tAk\t7\t0\t0\n")) << "kept unlocked";
+    EXPECT_EQ(1, run("export-recoil-folder Pistols '" + folder.string() + "'").status);
+}
+
+TEST_F(ZemrakctlTest, RecoilFilesOfTheWrongSizeAreRefusedAndChangeNothing) {
+    write_library(m_program / "Data" / "gun.bin", std::vector{RecoilRecord::make_folder(u"Smg")});
+    const auto before = read_bytes(m_program / "Data" / "gun.bin");
+    const std::filesystem::path bad = m_scratch / "bad.gbin";
+    const std::filesystem::path bad_folder = m_scratch / "bad.gbins";
+    for (const std::size_t size : {std::size_t{0}, std::size_t{575}, std::size_t{577}}) {
+        test::write_bytes(bad, std::vector<std::uint8_t>(size, 0x41));
+        for (const std::string& args :
+             {"import-recoil '" + bad.string() + "'", "import-recoil '" + bad.string() + "' Smg"}) {
+            const CtlRun refused = run(args);
+            EXPECT_EQ(1, refused.status) << args << ' ' << size;
+            EXPECT_NE(std::string::npos, refused.err.find("cannot import")) << refused.err;
+            EXPECT_TRUE(refused.out.empty());
+        }
+    }
+    for (const std::size_t size : {std::size_t{0}, std::size_t{576 + 100}}) {
+        test::write_bytes(bad_folder, std::vector<std::uint8_t>(size, 0x41));
+        const CtlRun refused = run("import-recoil-folder '" + bad_folder.string() + "'");
+        EXPECT_EQ(1, refused.status) << size;
+        EXPECT_NE(std::string::npos, refused.err.find("cannot import")) << refused.err;
+    }
+    test::write_bytes(bad, std::vector<std::uint8_t>(576, 0));
+    EXPECT_EQ(1, run("import-recoil '" + bad.string() + "' Pistols").status) << "no such folder";
+    EXPECT_EQ(before, read_bytes(m_program / "Data" / "gun.bin"));
+}
+
 TEST_F(ZemrakctlTest, ExportedProfileImportsUnderAFreeName) {
     const std::filesystem::path exported = m_scratch / "shared.pbin";
     const CtlRun out = run("export-profile 0 '" + exported.string() + "'");
@@ -370,6 +449,89 @@ TEST_F(ZemrakctlTest, LibraryImportsAndExportsRefuseWhatTheyCannotDo) {
     EXPECT_EQ(1, single.status);
     EXPECT_EQ(bytes_of(rifles.bytes()), stored())
         << "a refused import leaves the library as it was";
+}
+
+TEST_F(ZemrakctlTest, SingleMacrosAndMacroFoldersTravelUnderThePagesNamingRules) {
+    MacroRecord combo = MacroRecord::make_macro(u"Games", u"Combo");
+    combo.set_action_count(2);
+    write_library(m_program / "Data" / "macro.bin",
+                  std::vector{MacroRecord::make_folder(u"Games"), combo,
+                              MacroRecord::make_macro(u"Games", u"Combo_1"),
+                              MacroRecord::make_folder(u"Moba")});
+    const auto library = [this] { return read_bytes(m_program / "Data" / "macro.bin"); };
+    const std::filesystem::path single = m_scratch / "Combo.mbin";
+    const std::filesystem::path sealed = m_scratch / "Sealed.mbin";
+
+    EXPECT_EQ("exported macro Combo to " + single.string() + "\n",
+              run("export-macro 1 '" + single.string() + "'").out);
+    EXPECT_EQ(bytes_of(combo.bytes()), read_bytes(single));
+    const CtlRun locked = run("export-macro 1 '" + sealed.string() + "' --locked");
+    EXPECT_EQ(0, locked.status) << locked.err;
+    MacroRecord expected = combo;
+    expected.set_locked(true);
+    EXPECT_EQ(bytes_of(expected.bytes()), read_bytes(sealed));
+
+    // Into a folder that holds Combo and Combo_1; without one, into a copy of its own folder.
+    const CtlRun into = run("import-macro '" + single.string() + "' games");
+    EXPECT_EQ(0, into.status) << into.err;
+    EXPECT_EQ("imported macro Combo_2 into folder Games at 4\n", into.out);
+    EXPECT_EQ("imported macro Combo into folder Games_1 at 6\n",
+              run("import-macro '" + sealed.string() + "'").out);
+
+    const std::filesystem::path folder = m_scratch / "Moba.mbins";
+    EXPECT_EQ("exported folder Games locked to " + folder.string() + "\n",
+              run("export-macro-folder GAMES '" + folder.string() + "' --locked").out);
+    EXPECT_EQ(4 * MacroRecord::kSize, read_bytes(folder).size()) << "entry and three macros";
+    EXPECT_EQ("imported 4 records into folder Moba_1\n",
+              run("import-macro-folder '" + folder.string() + "'").out);
+    EXPECT_EQ("0\tF\tGames\t\t0\t0\t0\n"
+              "1\tI\tGames\tCombo\t2\t1\t0\n"
+              "2\tI\tGames\tCombo_1\t0\t1\t0\n"
+              "3\tF\tMoba\t\t0\t0\t0\n"
+              "4\tI\tGames\tCombo_2\t2\t1\t0\n"
+              "5\tF\tGames_1\t\t0\t0\t0\n"
+              "6\tI\tGames_1\tCombo\t2\t1\t1\n"
+              "7\tF\tMoba_1\t\t0\t0\t1\n"
+              "8\tI\tMoba_1\tCombo\t2\t1\t1\n"
+              "9\tI\tMoba_1\tCombo_1\t0\t1\t1\n"
+              "10\tI\tMoba_1\tCombo_2\t2\t1\t1\n",
+              run("macros").out)
+        << "a locked export comes back locked; the library's own records stay unlocked";
+
+    // Refusals change nothing: files of the wrong size, a folder that is not there, positions
+    // that hold no macro and options that do not exist.
+    const std::vector<std::uint8_t> before = library();
+    const std::filesystem::path odd = m_scratch / "odd.mbins";
+    test::write_bytes(odd, std::vector<std::uint8_t>(MacroRecord::kSize + 1, 0));
+    for (const std::string& args :
+         {"import-macro '" + odd.string() + "'", "import-macro '" + odd.string() + "' Games",
+          "import-macro-folder '" + odd.string() + "'",
+          "import-macro '" + single.string() + "' Nowhere",
+          "import-macro-folder '" + (m_scratch / "none.mbins").string() + "'",
+          "export-macro-folder Nowhere '" + (m_scratch / "x.mbins").string() + "'"}) {
+        const CtlRun refused = run(args);
+        EXPECT_EQ(1, refused.status) << args;
+        EXPECT_EQ(1, std::count(refused.err.begin(), refused.err.end(), '\n'))
+            << args << refused.err;
+        EXPECT_TRUE(refused.out.empty()) << args;
+    }
+    for (const std::string& args :
+         {"export-macro 0 '" + (m_scratch / "x.mbin").string() + "'",
+          "export-macro 99 '" + (m_scratch / "x.mbin").string() + "'",
+          "export-macro 1 '" + (m_scratch / "x.mbin").string() + "' --force",
+          std::string("import-macro a b c")}) {
+        EXPECT_EQ(2, run(args).status) << args;
+    }
+    EXPECT_FALSE(std::filesystem::exists(m_scratch / "x.mbin"));
+    EXPECT_FALSE(std::filesystem::exists(m_scratch / "x.mbins"));
+    EXPECT_EQ(before, library());
+
+    const CtlRun help = zemrakctl(m_scratch, "--help");
+    for (const char* usage :
+         {"export-macro POSITION FILE [--locked]", "import-macro FILE [FOLDER]",
+          "export-macro-folder FOLDER FILE [--locked]", "import-macro-folder FILE"}) {
+        EXPECT_NE(std::string::npos, help.out.find(usage)) << usage;
+    }
 }
 
 // The function code of button record `number` (1..32) of the first profile in profile.bin.

@@ -5,8 +5,8 @@
 //
 // SECTION is key, key-game (the button page in game mode), key-menu (the function menu of a
 // button, a submenu open), performance, light, macro or gun, or one of the button page's
-// dialogs over the window: shortcut, select-macro, select-gun. The dialogs list a few example
-// macros and recoil patterns.
+// dialogs over the window: shortcut, select-macro, select-gun. The dialogs and the recoil page
+// list a few example macros and recoil patterns.
 
 #include "app/main_wnd.h"
 #include "macros/macro_record.h"
@@ -20,9 +20,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -47,19 +50,63 @@ Record locked(Record record) {
     return record;
 }
 
-// Example macros and recoil patterns for the pictures of the pickers.
+// A pattern as a rifle's recoil asks for: a strong pull down that eases off, drifting left and
+// then right, one bullet every 90 ms.
+zemrak::RecoilRecord drawn_pattern(std::u16string_view folder, std::u16string_view name) {
+    zemrak::RecoilRecord record = zemrak::RecoilRecord::make_pattern(folder, name);
+    for (std::size_t slot = 0; slot < zemrak::RecoilRecord::kMaxBullets; ++slot) {
+        const double t = static_cast<double>(slot);
+        record.set_bullet(slot, zemrak::Bullet{static_cast<std::int32_t>(std::lround(
+                                                   7.0 * std::sin(t / 4.0) - (t < 8 ? 2.0 : 0.0))),
+                                               static_cast<std::int32_t>(
+                                                   std::lround(t < 10 ? 14.0 - t : 4.0 - 0.1 * t)),
+                                               90});
+    }
+    record.set_bullet_count(24);
+    return record;
+}
+
+// A burst of fire as a recording leaves it: the mouse's left button pressed and let go three
+// times, a pull down between the shots, and the reload key.
+zemrak::MacroRecord burst_fire() {
+    using zemrak::MacroAction;
+    zemrak::MacroRecord burst = zemrak::MacroRecord::make_macro(u"Shooter", u"Burst fire");
+    const auto action = [](std::uint8_t code, std::uint8_t kind, std::uint16_t delay) {
+        MacroAction made;
+        made.set_code(code);
+        made.set_kind(kind);
+        made.set_delay(delay);
+        return made;
+    };
+    std::size_t slot = 0;
+    for (int shot = 0; shot < 3; ++shot) {
+        burst.set_action(slot++, action(240, MacroAction::Press, 35));
+        burst.set_action(slot++, action(240, MacroAction::Release, 20));
+        MacroAction pull = action(246, MacroAction::Move, 15);
+        pull.set_move_y(4 + shot);
+        burst.set_action(slot++, pull);
+    }
+    burst.set_action(slot++, action(0x15, MacroAction::Press, 60)); // R
+    burst.set_action(slot++, action(0x15, MacroAction::Release, 10));
+    burst.set_action_count(static_cast<std::uint16_t>(slot));
+    burst.set_loop_count(2);
+    return burst;
+}
+
+// Example macros and recoil patterns for the pictures of the pickers and the macro and recoil
+// pages.
 void write_examples(const std::filesystem::path& data) {
     using zemrak::MacroRecord;
     using zemrak::RecoilRecord;
-    write_library<MacroRecord>(
-        data / zemrak::kMacroFileName,
-        {MacroRecord::make_folder(u"Shooter"), MacroRecord::make_macro(u"Shooter", u"Burst fire"),
-         MacroRecord::make_macro(u"Shooter", u"Quick reload"),
-         locked(MacroRecord::make_macro(u"Shooter", u"Team callout")),
-         MacroRecord::make_folder(u"Office"), MacroRecord::make_macro(u"Office", u"Signature")});
+    write_library<MacroRecord>(data / zemrak::kMacroFileName,
+                               {MacroRecord::make_folder(u"Shooter"), burst_fire(),
+                                MacroRecord::make_macro(u"Shooter", u"Quick reload"),
+                                locked(MacroRecord::make_macro(u"Shooter", u"Team callout")),
+                                MacroRecord::make_folder(u"Office"),
+                                MacroRecord::make_macro(u"Office", u"Signature")});
     write_library<RecoilRecord>(
         data / zemrak::kRecoilFileName,
-        {RecoilRecord::make_folder(u"Rifles"), RecoilRecord::make_pattern(u"Rifles", u"Assault"),
+        {RecoilRecord::make_folder(u"Rifles"), drawn_pattern(u"Rifles", u"Assault"),
          locked(RecoilRecord::make_pattern(u"Rifles", u"Marksman")),
          RecoilRecord::make_pattern(u"Rifles", u"Carbine"), RecoilRecord::make_folder(u"SMG"),
          RecoilRecord::make_pattern(u"SMG", u"Compact")});
@@ -128,7 +175,7 @@ int main(int argc, char** argv) {
     const QString section = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     const bool dialog_section =
         section == "shortcut" || section == "select-macro" || section == "select-gun";
-    if (dialog_section) {
+    if (dialog_section || section == "gun" || section == "macro") {
         write_examples(data.path().toStdString());
     }
     zemrak::Folders folders{program, data.path().toStdString(), program};
@@ -147,6 +194,22 @@ int main(int argc, char** argv) {
     if (section == "key-game") {
         if (auto* option = window.findChild<QAbstractButton*>("button_mode_option_2")) {
             option->click();
+        }
+    }
+    if (section == "gun") {
+        // The first pattern, with its ninth bullet selected in the rows and on the path.
+        if (auto* list =
+                window.findChild<QWidget*>("gun_page_ver")->findChild<QListWidget*>("gun_list")) {
+            list->setCurrentRow(0);
+        }
+        window.activateWindow();
+        if (auto* edit = window.findChild<QLineEdit*>("edit_zidan_y_9")) {
+            edit->setFocus();
+        }
+    }
+    if (section == "macro") {
+        if (auto* macros = window.findChild<QListWidget*>("macro_list")) {
+            macros->setCurrentRow(0);
         }
     }
     QApplication::processEvents();

@@ -246,6 +246,29 @@ constexpr std::array kCommands = {
             "Write the record at POSITION (as 'macros' lists it) to FILE: a folder entry\n"
             "writes the whole folder (.mbins), a macro writes that macro (.mbin).",
             &export_macros},
+    Command{"export-macro", "POSITION FILE [--locked]", 2,
+            "Write the macro at POSITION (as 'macros' lists it) to FILE as an .mbin file,\n"
+            "as the macro page's export does; with --locked the written copy is marked\n"
+            "locked (it can be assigned, but its actions are not shown).",
+            &export_macro, 1},
+    Command{"import-macro", "FILE [FOLDER]", 1,
+            "Add the macro held in the .mbin file FILE to the macro library and save it,\n"
+            "as the macro page's import does: into the existing FOLDER under the file's\n"
+            "base name (a taken name gets _1, _2, ...), or without FOLDER into a new\n"
+            "folder named as the macro's own. A file that is not exactly one macro is\n"
+            "refused (exit status 1) and nothing changes.",
+            &import_macro, 1},
+    Command{"export-macro-folder", "FOLDER FILE [--locked]", 2,
+            "Write every record of the macro folder FOLDER (its entry and its macros, in\n"
+            "library order) to FILE as an .mbins file; with --locked every written macro\n"
+            "is marked locked.",
+            &export_macro_folder, 1},
+    Command{"import-macro-folder", "FILE", 1,
+            "Add the macros of the .mbins file FILE to the macro library as a new folder\n"
+            "named after the file's base name (a taken name gets _1, _2, ...) and save it.\n"
+            "A file that is not a whole number of macros is refused (exit status 1) and\n"
+            "nothing changes.",
+            &import_macro_folder},
     Command{"recoils", "", 0,
             "Load the recoil library (Data/gun.bin) as at start-up and list it in library\n"
             "order, one record a line, tab-separated: position, F for a folder entry or I\n"
@@ -260,6 +283,29 @@ constexpr std::array kCommands = {
             "Write the record at POSITION (as 'recoils' lists it) to FILE: a folder entry\n"
             "writes the whole folder (.gbins), a pattern writes that pattern (.gbin).",
             &export_recoils},
+    Command{"export-recoil", "POSITION FILE [--locked]", 2,
+            "Write the recoil pattern at POSITION (as 'recoils' lists it; not a folder\n"
+            "entry) to FILE as a .gbin file of one record. With --locked the written record\n"
+            "is marked locked: it can be assigned to a button but not shown or edited.\n"
+            "The library keeps its own flag.",
+            &export_recoil, 1},
+    Command{"import-recoil", "FILE [FOLDER]", 1,
+            "Add the recoil pattern held in the .gbin file FILE and save the library:\n"
+            "into FOLDER (which must exist) named after the file, or without FOLDER into\n"
+            "a new folder named as the pattern's own. A taken name gets _1, _2, ...,\n"
+            "shortened to fit 49 characters. A file that is not exactly one pattern\n"
+            "is refused and nothing changes (exit status 1).",
+            &import_recoil, 1},
+    Command{"export-recoil-folder", "FOLDER FILE [--locked]", 2,
+            "Write every record of the recoil folder FOLDER (the folder entry and its\n"
+            "patterns, in library order) to FILE as a .gbins file; --locked marks every\n"
+            "written record locked.",
+            &export_recoil_folder, 1},
+    Command{"import-recoil-folder", "FILE", 1,
+            "Add the records of the .gbins file FILE as a new recoil folder named after\n"
+            "the file (a taken name gets _1, _2, ...) and save the library. A file that is\n"
+            "not a whole number of patterns is refused and nothing changes (exit status 1).",
+            &import_recoil_folder},
     Command{"export-profile", "INDEX FILE", 2,
             "Load the profiles as at start-up and write profile INDEX (0-based, as\n"
             "'profiles' lists it) to FILE as a .pbin file of one profile.",

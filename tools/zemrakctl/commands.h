@@ -23,9 +23,10 @@ struct Context {
 struct Command {
     std::string_view name;
     std::string_view operands; // as shown in the help, e.g. "INDEX FILE"
-    std::size_t operand_count;
+    std::size_t operand_count; // operands always given
     std::string_view description;
     int (*run)(const Context& context, std::span<const std::string> operands);
+    std::size_t optional_count = 0; // operands that may follow them
 };
 
 // Every command, in the order the help lists them.

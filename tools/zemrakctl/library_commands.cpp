@@ -2,12 +2,14 @@
 
 #include "application/app_data.h"
 #include "command_line.h"
+#include "model/library_error.h"
 #include "model/unicode.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace zemrak::ctl {
 namespace {
@@ -17,13 +19,16 @@ struct LibraryKind {
     const char* file_name;        // in the data folder
     const char* folder_extension; // of a whole-folder file
     const char* item_word;        // what the library holds, for messages
+    const char* list_command;     // the command that lists positions
     RecordLibrary& (*library)(AppData&);
 };
 
-const LibraryKind kMacros{kMacroFileName, ".mbins", "macro",
+const LibraryKind kMacros{kMacroFileName, ".mbins", "macro", "macros",
                           [](AppData& data) -> RecordLibrary& { return data.macros(); }};
-const LibraryKind kRecoils{kRecoilFileName, ".gbins", "recoil pattern",
+const LibraryKind kRecoils{kRecoilFileName, ".gbins", "recoil pattern", "recoils",
                            [](AppData& data) -> RecordLibrary& { return data.recoils(); }};
+
+constexpr std::string_view kLockedOption = "--locked";
 
 // One line of a library listing: position, F (folder entry) or I (item), folder name, item
 // name, the count, the second field and the locked flag, separated by tabs.
@@ -137,7 +142,172 @@ int export_from(const Context& context, const LibraryKind& kind,
     return kExitOk;
 }
 
+// The export mode an optional last operand asks for; nothing when it is not --locked.
+std::optional<ExportMode> export_mode(const Context& context, std::span<const std::string> operands,
+                                      std::size_t fixed) {
+    if (operands.size() == fixed) {
+        return ExportMode::plain;
+    }
+    if (operands[fixed] == kLockedOption) {
+        return ExportMode::locked;
+    }
+    context.err << "zemrakctl: '" << operands[fixed] << "' is not " << kLockedOption << '\n';
+    return std::nullopt;
+}
+
+// Reports a refused or failed operation on `file`; the library is left as it was unless only
+// its save failed.
+int failure(const Context& context, const RecordLibrary& records, const LibraryResult& result,
+            const std::string& what, const std::filesystem::path& file, std::size_t before) {
+    if (records.size() != before) {
+        context.err << "zemrakctl: could not save " << records.file().string() << ": "
+                    << result.error.message() << '\n';
+    } else {
+        context.err << "zemrakctl: cannot " << what << ' ' << file.string() << ": "
+                    << result.error.message() << '\n';
+    }
+    return kExitFailure;
+}
+
+// One item file into a folder of the library (named after the file, made unique there), or,
+// without a folder, into a new folder named as the item's own.
+int import_item_file(const Context& context, const LibraryKind& kind,
+                     std::span<const std::string> operands) {
+    const std::filesystem::path file = operands[0];
+    AppData data(context.folders);
+    RecordLibrary* const library = load(context, data, kind);
+    if (!library) {
+        return kExitFailure;
+    }
+    const std::size_t before = library->size();
+    const std::optional<std::u16string> folder =
+        operands.size() > 1 ? std::optional(to_utf16(operands[1])) : std::nullopt;
+    const LibraryResult result =
+        folder ? library->import_item(file, *folder) : library->import_item(file);
+    if (result.error) {
+        return failure(context, *library, result, "import", file, before);
+    }
+    context.out << "imported " << kind.item_word << ' ' << to_utf8(result.name) << " into folder "
+                << to_utf8(library->folder_name_at(result.position).value_or(u"")) << " at "
+                << result.position << '\n';
+    return kExitOk;
+}
+
+// A whole-folder file as a new folder named after the file, made unique.
+int import_folder_file(const Context& context, const LibraryKind& kind,
+                       std::span<const std::string> operands) {
+    const std::filesystem::path file = operands[0];
+    AppData data(context.folders);
+    RecordLibrary* const library = load(context, data, kind);
+    if (!library) {
+        return kExitFailure;
+    }
+    const std::size_t before = library->size();
+    const LibraryResult result = library->import_folder(file);
+    if (result.error) {
+        return failure(context, *library, result, "import", file, before);
+    }
+    context.out << "imported " << library->size() - before << " records into folder "
+                << to_utf8(result.name) << '\n';
+    return kExitOk;
+}
+
+// The item at a listed position to an item file, plain or locked.
+int export_item_file(const Context& context, const LibraryKind& kind,
+                     std::span<const std::string> operands) {
+    const std::optional<ExportMode> mode = export_mode(context, operands, 2);
+    if (!mode) {
+        return kExitUsage;
+    }
+    const std::optional<std::size_t> index = parse_index(operands[0]);
+    AppData data(context.folders);
+    RecordLibrary* const library = load(context, data, kind);
+    if (!library) {
+        return kExitFailure;
+    }
+    if (!index || *index >= library->size() ||
+        library->is_folder_entry(static_cast<std::int32_t>(*index))) {
+        context.err << "zemrakctl: '" << operands[0] << "' is not the position of a "
+                    << kind.item_word << " (see 'zemrakctl " << kind.list_command << "')\n";
+        return kExitUsage;
+    }
+    const std::filesystem::path file = operands[1];
+    const LibraryResult result =
+        library->export_item(static_cast<std::int32_t>(*index), file, *mode);
+    if (result.error) {
+        context.err << "zemrakctl: could not write " << file.string() << ": "
+                    << result.error.message() << '\n';
+        return kExitFailure;
+    }
+    context.out << "exported " << kind.item_word << ' ' << to_utf8(result.name)
+                << (*mode == ExportMode::locked ? " locked" : "") << " to " << file.string()
+                << '\n';
+    return kExitOk;
+}
+
+// Every record filed under a folder name (case ignored) to a whole-folder file.
+int export_folder_file(const Context& context, const LibraryKind& kind,
+                       std::span<const std::string> operands) {
+    const std::optional<ExportMode> mode = export_mode(context, operands, 2);
+    if (!mode) {
+        return kExitUsage;
+    }
+    AppData data(context.folders);
+    RecordLibrary* const library = load(context, data, kind);
+    if (!library) {
+        return kExitFailure;
+    }
+    const std::filesystem::path file = operands[1];
+    const LibraryResult result = library->export_folder(to_utf16(operands[0]), file, *mode);
+    if (result.error == LibraryError::no_such_folder) {
+        context.err << "zemrakctl: there is no folder '" << operands[0] << "' in " << kind.file_name
+                    << " (see 'zemrakctl " << kind.list_command << "')\n";
+        return kExitFailure;
+    }
+    if (result.error) {
+        context.err << "zemrakctl: could not write " << file.string() << ": "
+                    << result.error.message() << '\n';
+        return kExitFailure;
+    }
+    context.out << "exported folder " << to_utf8(result.name)
+                << (*mode == ExportMode::locked ? " locked" : "") << " to " << file.string()
+                << '\n';
+    return kExitOk;
+}
+
 } // namespace
+
+int import_macro(const Context& context, std::span<const std::string> operands) {
+    return import_item_file(context, kMacros, operands);
+}
+
+int import_macro_folder(const Context& context, std::span<const std::string> operands) {
+    return import_folder_file(context, kMacros, operands);
+}
+
+int export_macro(const Context& context, std::span<const std::string> operands) {
+    return export_item_file(context, kMacros, operands);
+}
+
+int export_macro_folder(const Context& context, std::span<const std::string> operands) {
+    return export_folder_file(context, kMacros, operands);
+}
+
+int import_recoil(const Context& context, std::span<const std::string> operands) {
+    return import_item_file(context, kRecoils, operands);
+}
+
+int import_recoil_folder(const Context& context, std::span<const std::string> operands) {
+    return import_folder_file(context, kRecoils, operands);
+}
+
+int export_recoil(const Context& context, std::span<const std::string> operands) {
+    return export_item_file(context, kRecoils, operands);
+}
+
+int export_recoil_folder(const Context& context, std::span<const std::string> operands) {
+    return export_folder_file(context, kRecoils, operands);
+}
 
 int list_macros(const Context& context, std::span<const std::string>) {
     return list<MacroRecord>(context, kMacros, [](const MacroRecord& r) {

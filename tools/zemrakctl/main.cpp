@@ -64,7 +64,8 @@ int main(int argc, char** argv) {
     if (command == nullptr) {
         return usage_error("unknown command '" + line->command + "' (try --help)");
     }
-    if (line->arguments.size() != command->operand_count) {
+    if (line->arguments.size() < command->operand_count ||
+        line->arguments.size() > command->operand_count + command->optional_count) {
         std::string expected =
             command->operands.empty() ? "no arguments" : std::string(command->operands);
         return usage_error(std::string(command->name) + " takes " + expected);
