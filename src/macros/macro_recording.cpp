@@ -7,9 +7,29 @@
 #include <QAbstractButton>
 #include <QEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 
 namespace zemrak::pages {
+namespace {
+
+// The layout that holds `widget` itself, searched from `layout` down; null when none does.
+QLayout* layout_holding(QLayout* layout, QWidget* widget) {
+    if (layout == nullptr) {
+        return nullptr;
+    }
+    if (layout->indexOf(widget) >= 0) {
+        return layout;
+    }
+    for (int i = 0; i < layout->count(); ++i) {
+        if (QLayout* found = layout_holding(layout->itemAt(i)->layout(), widget)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
 
 MacroRecording::MacroRecording(QWidget* container, MacroRecordingTarget& target,
                                ui::InputCapture& capture, MacroRecorder::Clock clock)
@@ -21,6 +41,13 @@ MacroRecording::MacroRecording(QWidget* container, MacroRecordingTarget& target,
         m_record->setCheckable(true);
         m_record->installEventFilter(this);
         connect(m_record, &QAbstractButton::clicked, this, &MacroRecording::on_record_clicked);
+        // The recording line beside the button may take several lines; the button keeps its
+        // place at the top of its row, under the pointer that clicked it.
+        if (QWidget* parent = m_record->parentWidget()) {
+            if (QLayout* row = layout_holding(parent->layout(), m_record)) {
+                row->setAlignment(m_record, Qt::AlignTop);
+            }
+        }
     }
     if (m_keyField != nullptr) {
         m_keyField->installEventFilter(this);

@@ -483,9 +483,12 @@ TEST_F(MacroPageTest, KeysAndClicksInTheWindowAreRecordedAfterTheSelectionAndSav
     select_action(0);
     auto* record = control<QCheckBox>("btn_record");
     auto* scope = control<QLabel>("record_scope_label");
-    const QPoint on_box(8, record->height() / 2);
-    QTest::mouseClick(record, Qt::LeftButton, {}, on_box);
+    // Clicks reach the window as the desktop delivers them, and from there the button.
+    const QPoint on_box = record->mapTo(m_window.get(), QPoint(8, record->height() / 2));
+    QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, on_box);
     ASSERT_TRUE(record->isChecked());
+    QApplication::processEvents();
+    EXPECT_EQ(record, m_window->childAt(on_box)) << "the button stays under the pointer";
     EXPECT_TRUE(scope->isVisibleTo(m_window.get()));
     EXPECT_TRUE(scope->text().startsWith(ui::Texts::text("recording_window_text")));
 
@@ -498,9 +501,8 @@ TEST_F(MacroPageTest, KeysAndClicksInTheWindowAreRecordedAfterTheSelectionAndSav
     EXPECT_EQ(1, stored().at(1).action_count()) << "saved when the recording ends";
 
     // The pointer goes onto the button and clicks it: the recording ends without that click.
-    QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(record, &enter);
-    QTest::mouseClick(record, Qt::LeftButton, {}, on_box);
+    QTest::mouseMove(m_window->windowHandle(), on_box);
+    QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, on_box);
     EXPECT_FALSE(record->isChecked());
     EXPECT_FALSE(scope->isVisibleTo(m_window.get()));
     const MacroRecord saved = stored().at(1);
