@@ -52,8 +52,8 @@ std::vector<MacroAction> actions_of(const MacroRecord& macro) {
     return actions;
 }
 
-// The page's side of a recording: the macro, its selected action and the delay option.
-struct Session {
+// What the page holds for a recording: the macro, its selected action and the delay option.
+struct RecordingPage {
     nanoseconds now{};
     MacroRecorder recorder{[this] { return now; }};
     MacroRecord macro = MacroRecord::make_macro(u"F", u"M");
@@ -93,7 +93,7 @@ TEST(MacroRecorder, EventsGiveTheCodesOfTheKeyTablesAndTheMouseButtons) {
 }
 
 TEST(MacroRecorder, RecordingAnewReplacesTheActionsAndAHeldKeyOrTheWheelAddsNothing) {
-    Session s;
+    RecordingPage s;
     s.macro = macro_with({action_of(kUsageB, MacroAction::Press, 50),
                           action_of(kUsageB, MacroAction::Release, 60),
                           action_of(kUsageB, MacroAction::Press, 70)});
@@ -127,7 +127,7 @@ TEST(MacroRecorder, RecordingAnewReplacesTheActionsAndAHeldKeyOrTheWheelAddsNoth
 }
 
 TEST(MacroRecorder, MeasuredDelaysAreRoundedToMillisecondsAndFollowTheOptionOfEachEvent) {
-    Session s;
+    RecordingPage s;
     s.mode = RecordDelayMode::measured;
     ASSERT_TRUE(s.recorder.start(&s.macro, -1, 25));
     s.now += milliseconds(900); // the wait before the first event is no one's delay
@@ -157,7 +157,7 @@ TEST(MacroRecorder, MeasuredDelaysAreRoundedToMillisecondsAndFollowTheOptionOfEa
 }
 
 TEST(MacroRecorder, StopsItselfAtThirtyActionsAndStartsOnlyOnAnUnlockedMacroWithRoom) {
-    Session s;
+    RecordingPage s;
     ASSERT_TRUE(s.recorder.start(&s.macro, -1, 25));
     for (unsigned long key = 0; key < 15; ++key) {
         EXPECT_FALSE(s.send(key_down(kVirtualA + key)).reached_limit);
@@ -181,7 +181,7 @@ TEST(MacroRecorder, StopsItselfAtThirtyActionsAndStartsOnlyOnAnUnlockedMacroWith
 }
 
 TEST(MacroRecorder, InsertsAfterTheSelectedActionWithTheDelaysInTheirSlots) {
-    Session s;
+    RecordingPage s;
     s.mode = RecordDelayMode::default_delay;
     s.macro = macro_with({action_of(kUsageB, MacroAction::Press, 50),
                           action_of(kUsageB, MacroAction::Release, 60),
@@ -215,7 +215,7 @@ TEST(MacroRecorder, InsertsAfterTheSelectedActionWithTheDelaysInTheirSlots) {
 }
 
 TEST(MacroRecorder, OutsideARecordingAKeyChangesOnlyTheCodeOfTheSelectedAction) {
-    Session s;
+    RecordingPage s;
     MacroAction move;
     move.set_code(246);
     move.set_move_x(-5);
