@@ -4,6 +4,7 @@
 #include "macros/edit_macro_name.h"
 #include "macros/macro_action_row.h"
 #include "macros/macro_library.h"
+#include "macros/macro_recording.h"
 #include "model/key_tables.h"
 #include "model/library_error.h"
 #include "model/profile_list.h"
@@ -86,6 +87,7 @@ void CMacroPage::init(QWidget* container, PageHost& host) {
     m_ui->edit_insert_x->setText(QStringLiteral("0"));
     m_ui->edit_insert_y->setText(QStringLiteral("0"));
     connect_controls();
+    m_recording = std::make_unique<MacroRecording>(body, *this, host.input_capture());
     list_folder(-1);
 }
 

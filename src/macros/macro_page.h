@@ -28,6 +28,8 @@ class MacroLibrary;
 
 namespace zemrak::pages {
 
+class MacroRecording;
+
 // The macro page: macro folders and macros, the actions of the macro shown and the recorder's
 // options. Its controls live in the container registered under the virtual-window name below.
 //
@@ -141,6 +143,8 @@ private:
     [[nodiscard]] int action_count() const;
 
     std::unique_ptr<Ui::MacroPage> m_ui;
+    // Records into the macro shown; made once the controls exist.
+    std::unique_ptr<MacroRecording> m_recording;
     QWidget* m_container = nullptr;
     PageHost* m_host = nullptr;
 

@@ -6,6 +6,7 @@
 #include "macros/macro_library.h"
 #include "macros/macro_page.h"
 #include "model/button_functions.h"
+#include "platform/hook_library.h"
 #include "program_folder.h"
 #include "test_support/temp_dir.h"
 #include "ui/file_dialogs.h"
@@ -14,9 +15,11 @@
 #include "ui/texts.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,6 +27,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <linux/input-event-codes.h>
 
 #include <gtest/gtest.h>
 
@@ -440,6 +444,74 @@ TEST_F(MacroPageTest, NewFoldersAndMacrosAreNamedInTheDialogAndAFailedSaveIsShow
     EXPECT_TRUE(message.startsWith(ui::Texts::text("macro_save_failed_text").section('%', 0, 0)))
         << message.toStdString();
     EXPECT_EQ(1, page().working()->action_count()) << "the edit stays in memory";
+}
+
+// A key as X11 or Wayland deliver it to the window: the native scan code is the evdev code + 8.
+void send_key(QWidget& window, QEvent::Type type, Qt::Key key, std::uint16_t evdev) {
+    QKeyEvent event(type, key, Qt::NoModifier, evdev + 8U, 0, 0);
+    QApplication::sendEvent(window.windowHandle(), &event);
+}
+
+// Points the program at an input library that is not there, so that captures come from its
+// own windows, for the life of the object.
+class WithoutInputLibrary {
+public:
+    WithoutInputLibrary()
+        : m_wasSet(qEnvironmentVariableIsSet(kHookLibraryVariable)),
+          m_was(qgetenv(kHookLibraryVariable)) {
+        qputenv(kHookLibraryVariable, QByteArray(ZEMRAK_SOURCE_DIR "/no-such-hook-library.so"));
+    }
+    ~WithoutInputLibrary() {
+        if (m_wasSet) {
+            qputenv(kHookLibraryVariable, m_was);
+        } else {
+            qunsetenv(kHookLibraryVariable);
+        }
+    }
+    WithoutInputLibrary(const WithoutInputLibrary&) = delete;
+    WithoutInputLibrary& operator=(const WithoutInputLibrary&) = delete;
+
+private:
+    bool m_wasSet;
+    QByteArray m_was;
+};
+
+TEST_F(MacroPageTest, KeysAndClicksInTheWindowAreRecordedAfterTheSelectionAndSaved) {
+    const WithoutInputLibrary window_only;
+    start({MacroRecord::make_folder(u"Fps"), macro(u"Fps", u"Burst", 1)});
+    show_macro(0);
+    select_action(0);
+    auto* record = control<QCheckBox>("btn_record");
+    auto* scope = control<QLabel>("record_scope_label");
+    // Clicks reach the window as the desktop delivers them, and from there the button.
+    const QPoint on_box = record->mapTo(m_window.get(), QPoint(8, record->height() / 2));
+    QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, on_box);
+    ASSERT_TRUE(record->isChecked());
+    QApplication::processEvents();
+    EXPECT_EQ(record, m_window->childAt(on_box)) << "the button stays under the pointer";
+    EXPECT_TRUE(scope->isVisibleTo(m_window.get()));
+    EXPECT_TRUE(scope->text().startsWith(ui::Texts::text("recording_window_text")));
+
+    record->setFocus();
+    send_key(*m_window, QEvent::KeyPress, Qt::Key_B, KEY_B);
+    send_key(*m_window, QEvent::KeyPress, Qt::Key_B, KEY_B); // held
+    send_key(*m_window, QEvent::KeyRelease, Qt::Key_B, KEY_B);
+    QTest::mouseClick(m_window->windowHandle(), Qt::BackButton);
+    EXPECT_EQ(5, actions()->count());
+    EXPECT_EQ(1, stored().at(1).action_count()) << "saved when the recording ends";
+
+    // The pointer goes onto the button and clicks it: the recording ends without that click.
+    QTest::mouseMove(m_window->windowHandle(), on_box);
+    QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, on_box);
+    EXPECT_FALSE(record->isChecked());
+    EXPECT_FALSE(scope->isVisibleTo(m_window.get()));
+    const MacroRecord saved = stored().at(1);
+    ASSERT_EQ(5, saved.action_count());
+    EXPECT_EQ(key(0x04, MacroAction::Press, 20), saved.action(0));
+    EXPECT_EQ(key(0x05, MacroAction::Press, 10), saved.action(1));
+    EXPECT_EQ(key(0x05, MacroAction::Release, 10), saved.action(2));
+    EXPECT_EQ(key(243, MacroAction::Press, 10), saved.action(3));
+    EXPECT_EQ(key(243, MacroAction::Release, 2), saved.action(4));
 }
 
 } // namespace
