@@ -36,13 +36,16 @@ std::string slurp(const std::filesystem::path& file) {
 // so that no key can be added without its text being checked. In the code a key is a string
 // literal ending in _text or _action (outside comments); in a layout the value of a
 // "textkey" property; in a menu a textkey attribute. The labels of the button functions and
-// the texts of the light effects come from their tables and are checked below.
+// the texts of the light effects come from their tables and are checked below. Control names
+// share the ending ("edit_macro_action"): the names the layouts give their controls are not
+// keys.
 std::set<std::string> keys_in_use() {
     namespace fs = std::filesystem;
     const fs::path source = ZEMRAK_SOURCE_DIR;
     const std::regex code_key(R"re("([a-z][a-z0-9_]*_(?:text|action))")re");
     const std::regex layout_key(R"re(<property name="textkey"[^>]*>\s*<string>([^<]*)</string>)re");
     const std::regex menu_key(R"re(textkey="([^"]*)")re");
+    const std::regex control_name(R"re(<widget class="[^"]*" name="([^"]*)")re");
     std::set<std::string> keys;
     const auto collect = [&keys](const std::string& text, const std::regex& pattern) {
         for (auto match = std::sregex_iterator(text.begin(), text.end(), pattern);
@@ -68,6 +71,15 @@ std::set<std::string> keys_in_use() {
     for (const auto& entry : fs::directory_iterator(source / "res" / "menus")) {
         collect(slurp(entry.path()), menu_key);
     }
+    std::set<std::string> controls;
+    for (const auto& entry : fs::directory_iterator(source / "res" / "layouts")) {
+        const std::string layout = slurp(entry.path());
+        for (auto match = std::sregex_iterator(layout.begin(), layout.end(), control_name);
+             match != std::sregex_iterator(); ++match) {
+            controls.insert((*match)[1].str());
+        }
+    }
+    std::erase_if(keys, [&controls](const std::string& key) { return controls.contains(key); });
     return keys;
 }
 
