@@ -258,6 +258,7 @@ void CMacroPage::add_macro_row(std::int32_t position) {
 }
 
 void CMacroPage::reset_editor() {
+    end_recording();
     {
         const QSignalBlocker quiet(m_ui->macro_list);
         m_ui->macro_list->setCurrentRow(-1);
@@ -270,7 +271,15 @@ void CMacroPage::reset_editor() {
     show_actions(-1);
 }
 
+void CMacroPage::end_recording() {
+    if (m_recording) {
+        m_recording->stop();
+    }
+}
+
 void CMacroPage::load_macro(std::int32_t position) {
+    // A recording belongs to the macro it started on: it ends, stored, before another shows.
+    end_recording();
     std::optional<MacroRecord> record = library().record_at(position);
     if (!record || record->is_folder_entry()) {
         reset_editor();

@@ -97,6 +97,8 @@ private:
     void list_folder(int index);
     void load_macro(std::int32_t position);
     void reset_editor();
+    // Stores and ends a recording of the macro shown; nothing when none runs.
+    void end_recording();
     // Adds a folder to the end of macro_combo without listing it.
     void add_folder_row(std::u16string name);
     // Selects row `index` of macro_combo (-1: none) and lists that folder.

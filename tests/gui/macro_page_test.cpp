@@ -514,5 +514,25 @@ TEST_F(MacroPageTest, KeysAndClicksInTheWindowAreRecordedAfterTheSelectionAndSav
     EXPECT_EQ(key(243, MacroAction::Release, 2), saved.action(4));
 }
 
+TEST_F(MacroPageTest, ARecordingEndsStoredWhenAnotherMacroIsChosen) {
+    const WithoutInputLibrary window_only;
+    start({MacroRecord::make_folder(u"Fps"), macro(u"Fps", u"Burst", 1),
+           macro(u"Fps", u"Reload", 1)});
+    const MacroRecord reload = stored().at(2);
+    show_macro(0);
+    auto* record = control<QCheckBox>("btn_record");
+    record->click();
+    ASSERT_TRUE(record->isChecked());
+    send_key(*m_window, QEvent::KeyPress, Qt::Key_B, KEY_B);
+
+    show_macro(1);
+    EXPECT_FALSE(record->isChecked()) << "the recording ended with its macro";
+    send_key(*m_window, QEvent::KeyPress, Qt::Key_C, KEY_C);
+    // Recorded after the action the page selected.
+    ASSERT_EQ(2, stored().at(1).action_count()) << "what was recorded is kept";
+    EXPECT_EQ(0x05, stored().at(1).action(1).code());
+    EXPECT_EQ(reload, stored().at(2)) << "the macro chosen next records nothing";
+}
+
 } // namespace
 } // namespace zemrak::pages
