@@ -3,6 +3,7 @@
 #include "macros/macro_record.h"
 #include "macros/macro_recording_target.h"
 #include "model/record_library.h"
+#include "pages/library_browser.h"
 #include "pages/page_host.h"
 #include "ui/notify_pump.h"
 
@@ -78,12 +79,16 @@ public:
     [[nodiscard]] std::uint16_t default_delay() const override;
 
     // What the page shows, for the window and its tests.
-    [[nodiscard]] const std::vector<std::u16string>& folder_names() const { return m_folders; }
-    [[nodiscard]] int current_folder() const { return m_folder; }
+    [[nodiscard]] const std::vector<std::u16string>& folder_names() const {
+        return m_browser->listing().folder_names();
+    }
+    [[nodiscard]] int current_folder() const { return m_browser->current_folder(); }
     // Library positions of the rows of the macro list.
-    [[nodiscard]] const std::vector<std::int32_t>& listed() const { return m_listed; }
+    [[nodiscard]] const std::vector<std::int32_t>& listed() const {
+        return m_browser->listing().listed();
+    }
     // Library position of the macro shown, -1 for none.
-    [[nodiscard]] std::int32_t current_position() const { return m_position; }
+    [[nodiscard]] std::int32_t current_position() const { return m_browser->current_position(); }
     // The working copy of the macro shown, or nothing.
     [[nodiscard]] const std::optional<MacroRecord>& working() const { return m_working; }
     // Total wait of one play of `macro`, in ms: the sum of its actions' delays.
@@ -94,25 +99,13 @@ private:
     void on_edit(QLineEdit* edit, void (CMacroPage::*take)());
 
     // Folders and macros.
-    void list_folder(int index);
+    [[nodiscard]] LibraryBrowser::Setup browser_setup();
     void load_macro(std::int32_t position);
     void reset_editor();
     // Stores and ends a recording of the macro shown; nothing when none runs.
     void end_recording();
-    // Adds a folder to the end of macro_combo without listing it.
-    void add_folder_row(std::u16string name);
-    // Selects row `index` of macro_combo (-1: none) and lists that folder.
-    void select_folder_row(int index);
-    void add_folder();
-    void delete_folder();
-    void add_macro();
-    void delete_macro();
-    void rename_macro_to_typed();
-    void open_menu(QWidget* button, const QString& layout);
-    void export_folder(ExportMode mode);
-    void export_item(ExportMode mode);
-    // Adds a row for the macro at `position` to macro_list, with its lock when locked.
-    void add_macro_row(std::int32_t position);
+    // The working copy takes the names the library gave the macro shown.
+    void take_names();
 
     // Actions of the working copy.
     void select_action(int row);
@@ -130,18 +123,7 @@ private:
     void show_empty_states();
     void show_duration();
 
-    // Runs a library operation through the profile model and shows what went wrong.
-    // `unread_key` names the message for an operation that failed on its file before it
-    // changed anything (an import); a failed save has a message of its own.
-    LibraryResult change(const std::function<LibraryResult(MacroLibrary&, ProfileList&)>& edit,
-                         const char* unread_key = nullptr);
-    // Explains a failed result: a refusal by its reason, any other error with the text of
-    // `failed_key` (which takes the error's description as %1).
-    void report(const LibraryResult& result, const char* failed_key);
-    void warn(const QString& message_key);
-    [[nodiscard]] bool confirm(const QString& message_key);
     [[nodiscard]] const MacroLibrary& library() const;
-    [[nodiscard]] std::optional<std::u16string> folder_name() const;
     [[nodiscard]] int action_count() const;
 
     std::unique_ptr<Ui::MacroPage> m_ui;
@@ -150,16 +132,11 @@ private:
     QWidget* m_container = nullptr;
     PageHost* m_host = nullptr;
 
-    // The folder entries' names in library order: the rows of macro_combo.
-    std::vector<std::u16string> m_folders;
-    int m_folder = -1;
-    std::vector<std::int32_t> m_listed;
-    std::int32_t m_position = -1;
+    // The folders and macros, and the commands on them.
+    std::unique_ptr<LibraryBrowser> m_browser;
     std::optional<MacroRecord> m_working;
     int m_selected = -1;
     RecordDelayMode m_delayMode = RecordDelayMode::default_delay;
-    // Set while the page fills its own lists: their selections are the page's, not the user's.
-    bool m_filling = false;
 };
 
 } // namespace zemrak::pages

@@ -2,16 +2,11 @@
 
 #include "application/app_data.h"
 #include "model/library_error.h"
-#include "model/unicode.h"
 #include "pages/profile_model.h"
 #include "recoil/bullet_row.h"
 #include "recoil/edit_gun_name.h"
 #include "recoil/recoil_library.h"
 #include "ui/file_dialogs.h"
-#include "ui/lock_mark.h"
-#include "ui/modal.h"
-#include "ui/msg_wnd.h"
-#include "ui/popup_menu.h"
 #include "ui/qt_text.h"
 #include "ui/row_controls.h"
 #include "ui/texts.h"
@@ -21,18 +16,14 @@
 #include <QFrame>
 #include <QLayout>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <algorithm>
 
 namespace zemrak::pages {
 namespace {
 
 using ui::to_qstring;
-using ui::to_u16string;
 
 constexpr int kFolderRowHeight = 25;
 constexpr int kItemRowHeight = 30;
@@ -47,14 +38,6 @@ ui::FileDialogSpec gun_files(const AppData& data, bool folder) {
 
 bool refused(const LibraryResult& result) {
     return result.error && result.error.category() == library_category();
-}
-
-// The message key of a name the library refused.
-const char* name_refusal_key(const std::error_code& error) {
-    if (error == LibraryError::name_taken) {
-        return "same_macro_text";
-    }
-    return "no_name_text";
 }
 
 } // namespace
@@ -89,6 +72,7 @@ void CGunPage::init(QWidget* container, PageHost& host) {
     static_cast<QVBoxLayout*>(m_ui->zidan_rows_ver->layout())->addStretch(1);
     m_ui->zidan_scroll->setMinimumWidth(m_rows.front()->row()->sizeHint().width() + 12);
     ui::Texts::apply(body);
+    m_browser = std::make_unique<LibraryBrowser>(host, browser_setup());
     connect_controls();
     display(-1);
 }
@@ -101,33 +85,50 @@ RecoilLibrary& CGunPage::library() const {
     return m_host->model().data().recoils();
 }
 
-std::u16string CGunPage::folder_name() const {
-    if (m_currentFolder < 0 || static_cast<std::size_t>(m_currentFolder) >= m_folderNames.size()) {
-        return {};
-    }
-    return m_folderNames.at(static_cast<std::size_t>(m_currentFolder));
+LibraryBrowser::Setup CGunPage::browser_setup() {
+    LibraryBrowser::Setup setup;
+    setup.folders = m_ui->gun_combo;
+    setup.items = m_ui->gun_list;
+    setup.add_folder = m_ui->btn_add_gun_floder;
+    setup.delete_folder = m_ui->btn_delete_gun_floder;
+    setup.folder_menu = m_ui->btn_menu_gun_floder;
+    setup.add_item = m_ui->btn_add_gun;
+    setup.delete_item = m_ui->btn_delete_gun;
+    setup.item_menu = m_ui->btn_menu_gun;
+    setup.name_edit = m_ui->edit_gun_name;
+    setup.folder_menu_layout = QStringLiteral("gundirmenu.xml");
+    setup.item_menu_layout = QStringLiteral("gunmenu.xml");
+    setup.library = &library();
+    setup.change = [this](const LibraryBrowser::Edit& edit) {
+        return m_host->model().change_recoils(
+            [&](RecoilLibrary& records, ProfileList& profiles) { return edit(records, profiles); });
+    };
+    setup.name_dialog = [this](QWidget* owner) {
+        return std::make_unique<CEditGunName>(owner, library());
+    };
+    setup.files = [this](bool folder) { return gun_files(m_host->model().data(), folder); };
+    setup.listen = [this](const QObject* control, const QString& type, Handler handler) {
+        on(control, type, std::move(handler));
+    };
+    setup.delete_folder_question = "delete_gun_dir_text";
+    setup.delete_item_question = "delete_gun_text";
+    setup.save_failed = "gun_save_failed_text";
+    setup.import_refused = {"gun_import_failed_text", LibraryBrowser::FileArgs::file_and_error};
+    setup.import_failed = setup.import_refused;
+    setup.export_failed = {"gun_export_failed_text", LibraryBrowser::FileArgs::file_and_error};
+    setup.after_item_deleted = LibraryBrowser::AfterItemDeleted::next_item;
+    setup.item_shown = [this](std::int32_t position) { display(position); };
+    setup.none_shown = [this] { display(-1); };
+    setup.renamed = [this] { take_names(); };
+    return setup;
 }
 
 void CGunPage::connect_controls() {
     const auto click = [this](const QObject* control, std::function<void()> action) {
         on(control, "click", [action = std::move(action)](const ui::Notification&) { action(); });
     };
-    on(m_ui->gun_combo, "itemselect",
-       [this](const ui::Notification& n) { select_folder(static_cast<int>(n.wparam)); });
-    on(m_ui->gun_list, "itemselect",
-       [this](const ui::Notification& n) { select_item(static_cast<int>(n.wparam)); });
     on(m_ui->zidan_combo, "itemselect",
        [this](const ui::Notification& n) { choose_count(static_cast<int>(n.wparam)); });
-    click(m_ui->btn_add_gun, [this] { add_item(); });
-    click(m_ui->btn_delete_gun, [this] { delete_item(); });
-    click(m_ui->btn_add_gun_floder, [this] { add_folder(); });
-    click(m_ui->btn_delete_gun_floder, [this] { delete_folder(); });
-    click(m_ui->btn_menu_gun, [this] { open_menu(m_ui->btn_menu_gun, "gunmenu.xml"); });
-    click(m_ui->btn_menu_gun_floder,
-          [this] { open_menu(m_ui->btn_menu_gun_floder, "gundirmenu.xml"); });
-    on(m_ui->edit_gun_name, "killfocus", [this](const ui::Notification&) { rename_from_field(); });
-    QObject::connect(m_ui->edit_gun_name, &QLineEdit::returnPressed, m_ui->edit_gun_name,
-                     [this] { rename_from_field(); });
 
     for (int slot = 0; slot < kRows; ++slot) {
         const BulletRow& row = *m_rows.at(static_cast<std::size_t>(slot));
@@ -156,84 +157,10 @@ void CGunPage::connect_controls() {
 }
 
 void CGunPage::refresh_folders() {
-    m_folderNames.clear();
-    {
-        const QSignalBlocker quiet(m_ui->gun_combo);
-        m_ui->gun_combo->clear();
-        const RecoilLibrary& records = library();
-        const auto size = static_cast<std::int32_t>(records.size());
-        for (std::int32_t position = 0; position < size; ++position) {
-            if (records.is_folder_entry(position)) {
-                std::u16string name = records.folder_name_at(position).value_or(u"");
-                m_ui->gun_combo->addItem(to_qstring(name));
-                m_ui->gun_combo->setItemData(m_ui->gun_combo->count() - 1,
-                                             QSize(0, kFolderRowHeight), Qt::SizeHintRole);
-                m_folderNames.push_back(std::move(name));
-            }
-        }
-    }
-    select_folder(m_folderNames.empty() ? -1 : 0);
-}
-
-void CGunPage::select_folder(int index) {
-    {
-        const QSignalBlocker quiet(m_ui->gun_combo);
-        m_ui->gun_combo->setCurrentIndex(index);
-    }
-    show_folder(index);
-}
-
-void CGunPage::show_folder(int index) {
-    m_currentFolder =
-        index >= 0 && static_cast<std::size_t>(index) < m_folderNames.size() ? index : -1;
-    {
-        const QSignalBlocker quiet(m_ui->gun_list);
-        m_ui->gun_list->clear();
-        m_itemPositions.clear();
-        if (m_currentFolder >= 0) {
-            const std::u16string folder = folder_name();
-            const RecoilLibrary& records = library();
-            const auto size = static_cast<std::int32_t>(records.size());
-            for (std::int32_t position = 0; position < size; ++position) {
-                if (!records.is_folder_entry(position) &&
-                    equal_ignoring_case(records.folder_name_at(position).value_or(u""), folder)) {
-                    add_list_entry(position);
-                }
-            }
-        }
-    }
-    display(-1);
-}
-
-void CGunPage::add_list_entry(std::int32_t position) {
-    const RecoilLibrary& records = library();
-    auto* item = new QListWidgetItem(to_qstring(records.item_name_at(position).value_or(u"")));
-    item->setSizeHint(QSize(0, kItemRowHeight));
-    if (records.is_locked(position)) {
-        item->setIcon(ui::lock_icon());
-        item->setToolTip(ui::Texts::text("locked_item_tip_text"));
-    } else {
-        item->setIcon(ui::no_lock_icon());
-    }
-    const QSignalBlocker quiet(m_ui->gun_list);
-    m_ui->gun_list->addItem(item);
-    m_itemPositions.push_back(position);
-}
-
-void CGunPage::select_item(int row) {
-    if (row < 0 || static_cast<std::size_t>(row) >= m_itemPositions.size()) {
-        display(-1);
-        return;
-    }
-    {
-        const QSignalBlocker quiet(m_ui->gun_list);
-        m_ui->gun_list->setCurrentRow(row);
-    }
-    display(m_itemPositions.at(static_cast<std::size_t>(row)));
+    m_browser->fill_folders();
 }
 
 void CGunPage::display(std::int32_t position) {
-    m_currentPosition = position;
     m_record = position >= 0 ? library().record_at(position) : std::nullopt;
     const bool editable = m_record && !m_record->locked() && !m_record->is_folder_entry();
     m_selectedRow = -1;
@@ -279,8 +206,8 @@ void CGunPage::show_plot() {
     if (m_record && m_record->locked()) {
         plot->show_message(ui::Texts::text("gun_plot_locked_text"));
     } else if (!m_record) {
-        plot->show_message(ui::Texts::text(m_currentFolder < 0 ? "gun_plot_no_folder_text"
-                                                               : "gun_plot_empty_text"));
+        plot->show_message(ui::Texts::text(
+            m_browser->current_folder() < 0 ? "gun_plot_no_folder_text" : "gun_plot_empty_text"));
     } else {
         plot->show_pattern(m_bullets, m_shownCount);
         plot->set_selected_bullet(m_selectedRow);
@@ -311,15 +238,14 @@ void CGunPage::store() {
     for (std::size_t slot = 0; slot < RecoilRecord::kMaxBullets; ++slot) {
         record.set_bullet(slot, m_bullets.at(slot));
     }
-    const std::int32_t position = m_currentPosition;
+    const std::int32_t position = m_browser->current_position();
     const LibraryResult result =
-        m_host->model().change_recoils([&](RecoilLibrary& records, ProfileList& profiles) {
-            return records.update_item(position, record, profiles);
+        m_browser->change([&](RecordLibrary& records, ProfileList& profiles) {
+            return records.update_item(position, record.bytes(), profiles);
         });
     if (!refused(result)) {
         m_record = record;
     }
-    report(result);
 }
 
 void CGunPage::select_row(int slot) {
@@ -375,340 +301,44 @@ void CGunPage::drag_bullet(int slot, int x, int y) {
     m_ui->gun_plot->show_pattern(m_bullets, m_shownCount);
 }
 
-void CGunPage::rename_from_field() {
-    if (!m_record || m_record->locked() || m_currentPosition < 0) {
-        return;
+void CGunPage::take_names() {
+    const std::int32_t position = m_browser->current_position();
+    if (m_record) {
+        m_record->set_folder_name(library().folder_name_at(position).value_or(u""));
+        m_record->set_item_name(library().item_name_at(position).value_or(u""));
     }
-    const std::u16string typed = to_u16string(m_ui->edit_gun_name->text());
-    const std::u16string old_name = m_record->item_name();
-    if (typed == old_name) {
-        return;
-    }
-    const std::int32_t position = m_currentPosition;
-    const LibraryResult result =
-        m_host->model().change_recoils([&](RecoilLibrary& records, ProfileList& profiles) {
-            return records.rename_item(position, typed, profiles);
-        });
-    if (refused(result)) {
-        m_ui->edit_gun_name->setText(to_qstring(old_name));
-        report(result, ui::Texts::text(name_refusal_key(result.error)));
-        return;
-    }
-    m_record->set_item_name(result.name);
-    if (QListWidgetItem* item = m_ui->gun_list->currentItem()) {
-        item->setText(to_qstring(result.name));
-    }
-    report(result);
-}
-
-void CGunPage::rename_gun() {
-    if (m_currentPosition < 0 || !m_record) {
-        return;
-    }
-    m_host->show_busy_cover();
-    CEditGunName dialog(m_host->host_window(), library());
-    dialog.set_mode(ui::NameMode::rename_item);
-    dialog.set_folder_name(to_qstring(m_record->folder_name()));
-    dialog.set_name(to_qstring(m_record->item_name()));
-    if (dialog.show_modal() == ui::kDialogOk) {
-        const std::int32_t position = m_currentPosition;
-        const std::u16string name = to_u16string(dialog.name());
-        const LibraryResult result =
-            m_host->model().change_recoils([&](RecoilLibrary& records, ProfileList& profiles) {
-                return records.rename_item(position, name, profiles);
-            });
-        if (!refused(result)) {
-            m_record->set_item_name(result.name);
-            if (QListWidgetItem* item = m_ui->gun_list->currentItem()) {
-                item->setText(to_qstring(result.name));
-            }
-            if (!m_record->locked()) {
-                m_ui->edit_gun_name->setText(to_qstring(result.name));
-            }
-        }
-        report(result, ui::Texts::text(name_refusal_key(result.error)));
-    }
-    m_host->hide_busy_cover();
-}
-
-void CGunPage::add_item() {
-    if (m_currentFolder < 0) {
-        return;
-    }
-    m_host->show_busy_cover();
-    CEditGunName dialog(m_host->host_window(), library());
-    dialog.set_mode(ui::NameMode::add_item);
-    dialog.set_folder_name(to_qstring(folder_name()));
-    if (dialog.show_modal() == ui::kDialogOk) {
-        const std::u16string folder = folder_name();
-        const std::u16string name = to_u16string(dialog.name());
-        const LibraryResult result = m_host->model().change_recoils(
-            [&](RecoilLibrary& records, ProfileList&) { return records.add_item(folder, name); });
-        if (!refused(result) && result.position >= 0) {
-            add_list_entry(result.position);
-            select_item(m_ui->gun_list->count() - 1);
-        }
-        report(result, ui::Texts::text(name_refusal_key(result.error)));
-    }
-    m_host->hide_busy_cover();
-}
-
-void CGunPage::delete_item() {
-    const int row = m_ui->gun_list->currentRow();
-    if (row < 0 || static_cast<std::size_t>(row) >= m_itemPositions.size()) {
-        return;
-    }
-    m_host->show_busy_cover();
-    if (ui::show_message(m_host->host_window(), QStringLiteral("warning_title_text"),
-                         QStringLiteral("delete_gun_text")) == ui::kDialogOk) {
-        const std::int32_t position = m_itemPositions.at(static_cast<std::size_t>(row));
-        const LibraryResult result =
-            m_host->model().change_recoils([&](RecoilLibrary& records, ProfileList& profiles) {
-                return records.delete_item(position, profiles);
-            });
-        if (!refused(result)) {
-            // The list has closed up behind the removed pattern.
-            m_itemPositions.erase(m_itemPositions.begin() + row);
-            for (std::int32_t& later : m_itemPositions) {
-                if (later > position) {
-                    --later;
-                }
-            }
-            {
-                const QSignalBlocker quiet(m_ui->gun_list);
-                delete m_ui->gun_list->takeItem(row);
-            }
-            const int left = m_ui->gun_list->count();
-            select_item(left == 0 ? -1 : std::min(row, left - 1));
-        }
-        report(result);
-    }
-    m_host->hide_busy_cover();
-}
-
-void CGunPage::add_folder() {
-    m_host->show_busy_cover();
-    CEditGunName dialog(m_host->host_window(), library());
-    dialog.set_mode(ui::NameMode::add_folder);
-    if (dialog.show_modal() == ui::kDialogOk) {
-        const std::u16string name = to_u16string(dialog.name());
-        const LibraryResult result = m_host->model().change_recoils(
-            [&](RecoilLibrary& records, ProfileList&) { return records.add_folder(name); });
-        if (!refused(result)) {
-            m_folderNames.push_back(result.name);
-            {
-                const QSignalBlocker quiet(m_ui->gun_combo);
-                m_ui->gun_combo->addItem(to_qstring(result.name));
-                m_ui->gun_combo->setItemData(m_ui->gun_combo->count() - 1,
-                                             QSize(0, kFolderRowHeight), Qt::SizeHintRole);
-            }
-            select_folder(static_cast<int>(m_folderNames.size()) - 1);
-        }
-        report(result,
-               ui::Texts::text(result.error == LibraryError::name_taken ? "same_macro_dir_text"
-                                                                        : "no_name_text"));
-    }
-    m_host->hide_busy_cover();
-}
-
-void CGunPage::delete_folder() {
-    if (m_currentFolder < 0) {
-        return;
-    }
-    m_host->show_busy_cover();
-    if (ui::show_message(m_host->host_window(), QStringLiteral("warning_title_text"),
-                         QStringLiteral("delete_gun_dir_text")) == ui::kDialogOk) {
-        const int index = m_currentFolder;
-        const std::u16string name = folder_name();
-        const LibraryResult result =
-            m_host->model().change_recoils([&](RecoilLibrary& records, ProfileList& profiles) {
-                return records.delete_folder(name, profiles);
-            });
-        if (!refused(result)) {
-            m_folderNames.erase(m_folderNames.begin() + index);
-            {
-                const QSignalBlocker quiet(m_ui->gun_combo);
-                m_ui->gun_combo->removeItem(index);
-            }
-            const int left = static_cast<int>(m_folderNames.size());
-            select_folder(left == 0 ? -1 : std::min(index, left - 1));
-        }
-        report(result);
-    }
-    m_host->hide_busy_cover();
 }
 
 void CGunPage::rename_gun_dir() {
-    if (m_currentFolder < 0) {
-        return;
-    }
-    m_host->show_busy_cover();
-    CEditGunName dialog(m_host->host_window(), library());
-    dialog.set_mode(ui::NameMode::rename_folder);
-    dialog.set_name(to_qstring(folder_name()));
-    if (dialog.show_modal() == ui::kDialogOk) {
-        const std::u16string old_name = folder_name();
-        const std::u16string name = to_u16string(dialog.name());
-        const LibraryResult result =
-            m_host->model().change_recoils([&](RecoilLibrary& records, ProfileList&) {
-                return records.rename_folder(old_name, name);
-            });
-        if (!refused(result)) {
-            m_folderNames.at(static_cast<std::size_t>(m_currentFolder)) = result.name;
-            m_ui->gun_combo->setItemText(m_currentFolder, to_qstring(result.name));
-            if (m_record) {
-                m_record->set_folder_name(result.name);
-            }
-        }
-        report(result,
-               ui::Texts::text(result.error == LibraryError::name_taken ? "same_macro_dir_text"
-                                                                        : "no_name_text"));
-    }
-    m_host->hide_busy_cover();
-}
-
-void CGunPage::import_gun() {
-    const auto file =
-        ui::choose_file_to_open(m_host->host_window(), gun_files(m_host->model().data(), false));
-    if (file) {
-        import_item_file(file->toStdString());
-    }
-}
-
-void CGunPage::import_item_file(const std::filesystem::path& file) {
-    const std::optional<std::u16string> folder =
-        m_currentFolder >= 0 ? std::optional(folder_name()) : std::nullopt;
-    const LibraryResult result =
-        m_host->model().change_recoils([&](RecoilLibrary& records, ProfileList&) {
-            return folder ? records.import_item(file, std::u16string_view(*folder))
-                          : records.import_item(file);
-        });
-    if (refused(result)) {
-        report(result, ui::Texts::text("gun_import_failed_text")
-                           .arg(QString::fromStdString(file.filename().string()),
-                                QString::fromStdString(result.error.message())));
-        return;
-    }
-    if (folder) {
-        add_list_entry(result.position);
-        select_item(m_ui->gun_list->count() - 1);
-    } else {
-        // The pattern came with a folder of its own, made for it at the end of the list.
-        refresh_folders();
-        select_folder(static_cast<int>(m_folderNames.size()) - 1);
-        const auto found = std::ranges::find(m_itemPositions, result.position);
-        if (found != m_itemPositions.end()) {
-            select_item(static_cast<int>(found - m_itemPositions.begin()));
-        }
-    }
-    report(result);
+    m_browser->rename_folder();
 }
 
 void CGunPage::import_gun_dir() {
-    const auto file =
-        ui::choose_file_to_open(m_host->host_window(), gun_files(m_host->model().data(), true));
-    if (!file) {
-        return;
-    }
-    const std::filesystem::path path = file->toStdString();
-    const LibraryResult result = m_host->model().change_recoils(
-        [&](RecoilLibrary& records, ProfileList&) { return records.import_folder(path); });
-    if (refused(result)) {
-        report(result, ui::Texts::text("gun_import_failed_text")
-                           .arg(QString::fromStdString(path.filename().string()),
-                                QString::fromStdString(result.error.message())));
-        return;
-    }
-    refresh_folders();
-    const auto found = std::ranges::find_if(m_folderNames, [&](const std::u16string& name) {
-        return equal_ignoring_case(name, result.name);
-    });
-    if (found != m_folderNames.end()) {
-        select_folder(static_cast<int>(found - m_folderNames.begin()));
-    }
-    report(result);
-}
-
-void CGunPage::export_gun() {
-    export_item(ExportMode::plain);
-}
-
-void CGunPage::export_pw_gun() {
-    export_item(ExportMode::locked);
+    m_browser->import_folder();
 }
 
 void CGunPage::export_gun_dir() {
-    export_folder(ExportMode::plain);
+    m_browser->export_folder(ExportMode::plain);
 }
 
 void CGunPage::export_pw_gun_dir() {
-    export_folder(ExportMode::locked);
+    m_browser->export_folder(ExportMode::locked);
 }
 
-void CGunPage::export_item(ExportMode mode) {
-    if (!m_record || m_currentPosition < 0) {
-        return;
-    }
-    const auto file =
-        ui::choose_file_to_save(m_host->host_window(), gun_files(m_host->model().data(), false));
-    if (!file) {
-        return;
-    }
-    const LibraryResult result =
-        library().export_item(m_currentPosition, file->toStdString(), mode);
-    if (result.error) {
-        warn_text(ui::Texts::text("gun_export_failed_text")
-                      .arg(*file, QString::fromStdString(result.error.message())));
-    }
+void CGunPage::rename_gun() {
+    m_browser->rename_item();
 }
 
-void CGunPage::export_folder(ExportMode mode) {
-    if (m_currentFolder < 0) {
-        return;
-    }
-    const auto file =
-        ui::choose_file_to_save(m_host->host_window(), gun_files(m_host->model().data(), true));
-    if (!file) {
-        return;
-    }
-    const LibraryResult result = library().export_folder(folder_name(), file->toStdString(), mode);
-    if (result.error) {
-        warn_text(ui::Texts::text("gun_export_failed_text")
-                      .arg(*file, QString::fromStdString(result.error.message())));
-    }
+void CGunPage::import_gun() {
+    m_browser->import_item();
 }
 
-void CGunPage::open_menu(QPushButton* button, const QString& layout) {
-    m_host->make_menu(layout).open(button->mapToGlobal(QPoint(0, button->height())));
+void CGunPage::export_gun() {
+    m_browser->export_item(ExportMode::plain);
 }
 
-void CGunPage::report(const LibraryResult& result, const QString& refusal_text) {
-    if (!result.error) {
-        m_saveFailing = false;
-        return;
-    }
-    if (refused(result)) {
-        if (!refusal_text.isEmpty()) {
-            warn_text(refusal_text);
-        }
-        return;
-    }
-    // Every edit saves: one failing save would otherwise bring a message per keystroke.
-    if (m_saveFailing) {
-        return;
-    }
-    m_saveFailing = true;
-    warn_text(ui::Texts::text("gun_save_failed_text")
-                  .arg(QString::fromStdString(result.error.message())));
-}
-
-void CGunPage::warn_text(const QString& text) {
-    m_host->show_busy_cover();
-    ui::CMsgWnd box(m_host->host_window());
-    box.set_title_key(QStringLiteral("warning_title_text"));
-    box.set_message_text(text);
-    static_cast<void>(box.show_modal());
-    m_host->hide_busy_cover();
+void CGunPage::export_pw_gun() {
+    m_browser->export_item(ExportMode::locked);
 }
 
 } // namespace zemrak::pages

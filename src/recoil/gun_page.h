@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/record_library.h"
+#include "pages/library_browser.h"
 #include "pages/page_host.h"
 #include "recoil/bullet_rules.h"
 #include "recoil/pattern_plot.h"
@@ -64,8 +65,8 @@ public:
 
     // What the page shows: the open folder (index into the folder list, -1 for none), the
     // library position of the shown pattern (-1 for none) and how many bullet rows show.
-    [[nodiscard]] int current_folder() const { return m_currentFolder; }
-    [[nodiscard]] std::int32_t current_position() const { return m_currentPosition; }
+    [[nodiscard]] int current_folder() const { return m_browser->current_folder(); }
+    [[nodiscard]] std::int32_t current_position() const { return m_browser->current_position(); }
     [[nodiscard]] int shown_count() const { return m_shownCount; }
     [[nodiscard]] PatternPlot* plot() const;
 
@@ -74,13 +75,11 @@ private:
 
     void connect_controls();
     [[nodiscard]] RecoilLibrary& library() const;
-    [[nodiscard]] std::u16string folder_name() const;
-
-    void select_folder(int index);
-    void show_folder(int index);
-    void add_list_entry(std::int32_t position);
-    void select_item(int row);
+    [[nodiscard]] LibraryBrowser::Setup browser_setup();
+    // Shows the pattern at `position` (-1: none) in the rows and the plot.
     void display(std::int32_t position);
+    // The shown pattern takes the names the library gave it.
+    void take_names();
     void show_rows(int count);
     void show_plot();
     void choose_count(int entry);
@@ -90,37 +89,19 @@ private:
     void press(int slot, BulletButton button);
     void take_typed(int slot, BulletField field);
     void drag_bullet(int slot, int x, int y);
-    void rename_from_field();
-
-    void add_item();
-    void delete_item();
-    void add_folder();
-    void delete_folder();
-    void import_item_file(const std::filesystem::path& file);
-    void export_item(ExportMode mode);
-    void export_folder(ExportMode mode);
-    void open_menu(QPushButton* button, const QString& layout);
-
-    // Shows what went wrong with an operation: a refusal through `refusal_text`, a failed
-    // save in its own message (once, until a save works again).
-    void report(const LibraryResult& result, const QString& refusal_text = {});
-    void warn_text(const QString& text);
 
     std::unique_ptr<Ui::GunPage> m_ui;
     QWidget* m_container = nullptr;
     PageHost* m_host = nullptr;
     std::vector<std::unique_ptr<BulletRow>> m_rows;
 
-    std::vector<std::u16string> m_folderNames;
-    std::vector<std::int32_t> m_itemPositions;
-    int m_currentFolder = -1;
-    std::int32_t m_currentPosition = -1;
+    // The folders and patterns, and the commands on them.
+    std::unique_ptr<LibraryBrowser> m_browser;
     // The pattern shown, as the library holds it; set for a locked one too.
     std::optional<RecoilRecord> m_record;
     int m_shownCount = kRows;
     Bullets m_bullets{};
     int m_selectedRow = -1;
-    bool m_saveFailing = false;
 };
 
 } // namespace zemrak::pages

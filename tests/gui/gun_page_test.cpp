@@ -372,6 +372,32 @@ TEST_F(GunPageTest, ImportedPatternsTakeFreeNamesAndLockedFoldersComeBackLocked)
     EXPECT_TRUE(page().plot()->shows_pattern());
 }
 
+TEST_F(GunPageTest, AFileThatCannotBeReadIsNamedAndAddsNothing) {
+    start(image_of({RecoilRecord::make_folder(u"Rifles"), pattern(u"Rifles", u"Ak")}));
+    select(0);
+    const auto before = test::read_bytes(gun_bin());
+    for (const char* name : {"gone.gbin", "gone.gbins"}) {
+        for (const test::Unreadable way : test::unreadable_ways()) {
+            SCOPED_TRACE(std::string(name) + ", " + test::describe(way));
+            const std::filesystem::path file = m_dir / name;
+            test::make_unreadable(file, way);
+            QString said;
+            when_modal([&said](QDialog& box) {
+                for (const QLabel* label : box.findChildren<QLabel*>()) {
+                    said += label->text();
+                }
+            });
+            ui::FileDialogAnswers::queue(QString::fromStdString(file.string()));
+            command(std::string_view(name).ends_with('s') ? "import_gun_dir" : "import_gun");
+            EXPECT_TRUE(said.contains(name)) << said.toStdString();
+            EXPECT_FALSE(said.contains("gun.bin")) << "not taken for a failed save";
+            EXPECT_EQ(QStringList({"Ak"}), listed());
+            EXPECT_EQ(1, control<QComboBox>("gun_combo")->count());
+            EXPECT_EQ(before, test::read_bytes(gun_bin()));
+        }
+    }
+}
+
 TEST_F(GunPageTest, ChangesToAPatternOfTheCurrentProfileRedrawTheButtonPage) {
     ConfigBlock profile = test::profile_named(u"P");
     profile.button(8).set_function_code(kRecoilFunction);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/colour.h"
+#include "pages/library_listing.h"
 #include "ui/notify_pump.h"
 
 #include <QString>
@@ -86,10 +87,7 @@ private:
     const RecordLibrary& m_library;
     LibraryPick m_pick;
     FolderChange m_folderChange;
-    // The folder entries' names in library order: the drop-down's rows.
-    std::vector<std::u16string> m_folderNames;
-    // The library position of each row of the item list.
-    std::vector<std::int32_t> m_listed;
+    LibraryListing m_listing;
     bool m_preselected = false;
     std::unique_ptr<ui::NotifyRouter> m_router;
 };
