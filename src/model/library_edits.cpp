@@ -74,6 +74,9 @@ LibraryResult RecordLibrary::add_folder(std::u16string_view name) {
     if (!result.error && folder_exists(name)) {
         result.error = LibraryError::name_taken;
     }
+    if (!result.error) {
+        result.error = check_room(1);
+    }
     if (result.error) {
         return result;
     }
@@ -134,6 +137,9 @@ LibraryResult RecordLibrary::add_item(std::u16string_view folder, std::u16string
     result.error = filed.empty() ? LibraryError::no_such_folder : check_name(name);
     if (!result.error && item_exists(folder, name)) {
         result.error = LibraryError::name_taken;
+    }
+    if (!result.error) {
+        result.error = check_room(1);
     }
     if (result.error) {
         return result;

@@ -24,6 +24,8 @@ public:
             return "the item is locked: its content cannot be changed";
         case LibraryError::wrong_size:
             return "the file's size does not match the records it should hold";
+        case LibraryError::full:
+            return "the library holds as many records as it can (100,000)";
         }
         return "unknown library error";
     }

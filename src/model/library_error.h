@@ -14,6 +14,7 @@ enum class LibraryError {
     no_such_item,   // the position holds no item (nothing, or a folder entry)
     locked,         // a locked item's content cannot be changed
     wrong_size,     // an import file does not hold what its kind must hold
+    full,           // the list would grow past kMaxLibraryRecords
 };
 [[nodiscard]] const std::error_category& library_category();
 [[nodiscard]] std::error_code make_error_code(LibraryError e);

@@ -31,6 +31,10 @@ LibraryResult RecordLibrary::import_item(const std::filesystem::path& file,
             result.error = LibraryError::no_such_folder;
         }
     }
+    if (!result.error) {
+        // Without a folder the item comes with a folder entry of its own.
+        result.error = check_room(folder ? 1 : 2);
+    }
     if (result.error) {
         return result;
     }
@@ -68,6 +72,10 @@ LibraryResult RecordLibrary::import_folder(const std::filesystem::path& file) {
     result.error = read_file(file, records, max_bytes());
     if (!result.error && (records.empty() || records.size() % m_kind.size != 0)) {
         result.error = LibraryError::wrong_size;
+    }
+    if (!result.error) {
+        // One more for the folder entry the file may lack.
+        result.error = check_room(records.size() / m_kind.size + 1);
     }
     if (!result.error) {
         result.name = unique_folder_name(base_name(file));

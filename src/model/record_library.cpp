@@ -142,6 +142,13 @@ std::int32_t RecordLibrary::find_item(std::u16string_view folder, std::u16string
     return -1;
 }
 
+std::error_code RecordLibrary::check_room(std::size_t added) const {
+    if (size() + added > kMaxLibraryRecords) {
+        return LibraryError::full;
+    }
+    return {};
+}
+
 std::error_code RecordLibrary::check_item(std::int32_t position) const {
     if (!contains(position) || is_folder_entry(position)) {
         return LibraryError::no_such_item;

@@ -216,6 +216,9 @@ private:
     // or was removed; true when one of them is in the current profile.
     bool propagate(std::int32_t position, ProfileList& profiles, Change change) const;
 
+    // full when `added` more records would take the list past kMaxLibraryRecords, which a
+    // later load would refuse.
+    [[nodiscard]] std::error_code check_room(std::size_t added) const;
     // no_such_item unless `position` holds an item.
     [[nodiscard]] std::error_code check_item(std::int32_t position) const;
     // The position of another item than `except` with both names, or -1.

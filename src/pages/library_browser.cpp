@@ -397,6 +397,8 @@ void LibraryBrowser::report_refusal(const LibraryResult& result, bool folder_nam
         warn_key(folder_named ? "same_macro_dir_text" : "same_macro_text");
     } else if (result.error == LibraryError::name_empty) {
         warn_key("no_name_text");
+    } else if (result.error == LibraryError::full) {
+        warn_key("library_full_text");
     }
 }
 

@@ -203,6 +203,35 @@ TYPED_TEST(LibraryExchange, FilesOfTheWrongSizeAreRefusedAndChangeNothing) {
     this->expect_saved();
 }
 
+// A list past its limit would be refused whole at the next start: the operations that add
+// records stop at it and change nothing.
+class LibraryLimit : public test::LibraryTest<test::RecoilKind> {};
+
+TEST_F(LibraryLimit, NoOperationTakesTheListPastItsLimit) {
+    std::vector<std::uint8_t> image;
+    image.reserve(kMaxLibraryRecords * RecoilRecord::kSize);
+    const RecoilRecord folder = RecoilRecord::make_folder(u"Fps");
+    const RecoilRecord item = RecoilRecord::make_pattern(u"Fps", u"Spray");
+    image.insert(image.end(), folder.bytes().begin(), folder.bytes().end());
+    while (image.size() < (kMaxLibraryRecords - 2) * RecoilRecord::kSize) {
+        image.insert(image.end(), item.bytes().begin(), item.bytes().end());
+    }
+    write_bytes(file(), image);
+    RecoilLibrary& library = m_library;
+    ASSERT_EQ(kMaxLibraryRecords - 2, library.load().loaded);
+    const std::filesystem::path one = m_dir / "one.gbin";
+    write_bytes(one, std::vector<std::uint8_t>(item.bytes().begin(), item.bytes().end()));
+
+    EXPECT_TRUE(library.import_item(one, u"Fps").ok()) << "one short of the limit";
+    EXPECT_EQ(LibraryError::full, library.import_item(one).error) << "with its folder: two";
+    EXPECT_TRUE(library.add_item(u"Fps", u"Last").ok()) << "up to the limit";
+    EXPECT_EQ(LibraryError::full, library.add_item(u"Fps", u"More").error);
+    EXPECT_EQ(LibraryError::full, library.add_folder(u"New").error);
+    EXPECT_EQ(LibraryError::full, library.import_folder(one).error);
+    EXPECT_EQ(kMaxLibraryRecords, library.size());
+    expect_saved();
+}
+
 TYPED_TEST(LibraryExchange, LockedFolderExportComesBackAsANewLockedFolder) {
     this->fill();
     ASSERT_TRUE(
