@@ -1,7 +1,7 @@
 #include "application/app_data.h"
 #include "model/profile_files.h"
 #include "platform/file_io.h"
-#include "test_support/special_file.h"
+#include "test_support/named_pipe.h"
 #include "test_support/temp_dir.h"
 
 #include <algorithm>

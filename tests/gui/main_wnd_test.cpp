@@ -413,6 +413,41 @@ protected:
                "' ZEMRAK_UI_SCRIPT='" + script + "' " + more + " ";
     }
 
+    // The reports the virtual mouse received, as "cmd …"/"data …" lines.
+    std::vector<std::string> received_reports() const {
+        std::vector<std::string> received;
+        std::istringstream log(slurp(m_dir / "mouse.log"));
+        for (std::string line; std::getline(log, line);) {
+            received.push_back(line.substr(line.find(' ') + 1));
+        }
+        return received;
+    }
+    // What `zemrakctl reports` lists for the program folder, a line each.
+    std::vector<std::string> listed_reports() const {
+        const std::string ctl = "'" + (m_program / "zemrakctl").string() + "' --program-folder '" +
+                                m_program.string() + "' ";
+        EXPECT_EQ(0,
+                  std::system((ctl + "reports >'" + (m_dir / "reports").string() + "'").c_str()));
+        std::vector<std::string> listed;
+        std::istringstream reports(slurp(m_dir / "reports"));
+        for (std::string line; std::getline(reports, line);) {
+            listed.push_back(line);
+        }
+        return listed;
+    }
+    // The reports an apply of `profile` writes, in the same lines.
+    std::vector<std::string> planned_reports(const ConfigBlock& profile) const {
+        std::vector<std::string> planned;
+        for (const ReportStep& step :
+             plan_reports(profile, read_device_params(m_program / "Data.ini"))) {
+            planned.push_back("cmd " + to_hex(step.command));
+            if (step.data) {
+                planned.push_back("data " + to_hex(*step.data));
+            }
+        }
+        return planned;
+    }
+
     TempDir m_dir;
     std::filesystem::path m_program = m_dir / "program";
 };
@@ -428,20 +463,7 @@ TEST_F(ProgramProcess, ApplyThroughTheWindowSendsWhatZemrakctlListsAndSaves) {
                                        .c_str());
     ASSERT_EQ(0, status) << slurp(dir / "stderr");
 
-    std::vector<std::string> received;
-    std::istringstream log(slurp(dir / "mouse.log"));
-    for (std::string line; std::getline(log, line);) {
-        received.push_back(line.substr(line.find(' ') + 1));
-    }
-    ASSERT_EQ(0, std::system(("'" + (program / "zemrakctl").string() + "' --program-folder '" +
-                              program.string() + "' reports >'" + (dir / "reports").string() + "'")
-                                 .c_str()));
-    std::vector<std::string> listed;
-    std::istringstream reports(slurp(dir / "reports"));
-    for (std::string line; std::getline(reports, line);) {
-        listed.push_back(line);
-    }
-    EXPECT_EQ(listed, received);
+    EXPECT_EQ(listed_reports(), received_reports());
     EXPECT_EQ(ConfigBlock::kSize, read_bytes(program / "Data" / "profile.bin").size());
 }
 
@@ -557,29 +579,11 @@ TEST_F(ProgramProcess, ButtonsAssignedThroughTheWindowReachTheMouseAndProfileBin
 
     // The mouse got what zemrakctl lists for the saved profile, which is what an apply of
     // the chosen buttons writes: their map and the macro's page.
-    std::vector<std::string> received;
-    std::istringstream log(slurp(m_dir / "mouse.log"));
-    for (std::string line; std::getline(log, line);) {
-        received.push_back(line.substr(line.find(' ') + 1));
-    }
+    const std::vector<std::string> received = received_reports();
+    EXPECT_EQ(listed_reports(), received);
+    EXPECT_EQ(planned_reports(expected), received);
     const std::string ctl = "'" + (m_program / "zemrakctl").string() + "' --program-folder '" +
                             m_program.string() + "' ";
-    ASSERT_EQ(0, std::system((ctl + "reports >'" + (m_dir / "reports").string() + "'").c_str()));
-    std::vector<std::string> listed;
-    std::istringstream reports(slurp(m_dir / "reports"));
-    for (std::string line; std::getline(reports, line);) {
-        listed.push_back(line);
-    }
-    EXPECT_EQ(listed, received);
-    std::vector<std::string> planned;
-    for (const ReportStep& step :
-         plan_reports(expected, read_device_params(m_program / "Data.ini"))) {
-        planned.push_back("cmd " + to_hex(step.command));
-        if (step.data) {
-            planned.push_back("data " + to_hex(*step.data));
-        }
-    }
-    EXPECT_EQ(planned, received);
 
     ASSERT_EQ(0, std::system((ctl + "buttons >'" + (m_dir / "buttons").string() + "'").c_str()));
     const std::string buttons = slurp(m_dir / "buttons");
@@ -700,29 +704,9 @@ TEST_F(ProgramProcess, AMacroEditedOnThePageReachesTheMouseAsZemrakctlListsIt) {
     }
 
     // The macro's pages that the mouse received are those zemrakctl lists for the profile.
-    std::vector<std::string> received;
-    std::istringstream log(slurp(m_dir / "mouse.log"));
-    for (std::string line; std::getline(log, line);) {
-        received.push_back(line.substr(line.find(' ') + 1));
-    }
-    const std::string ctl = "'" + (m_program / "zemrakctl").string() + "' --program-folder '" +
-                            m_program.string() + "' ";
-    ASSERT_EQ(0, std::system((ctl + "reports >'" + (m_dir / "reports").string() + "'").c_str()));
-    std::vector<std::string> listed;
-    std::istringstream reports(slurp(m_dir / "reports"));
-    for (std::string line; std::getline(reports, line);) {
-        listed.push_back(line);
-    }
-    EXPECT_EQ(listed, received);
-    std::vector<std::string> planned;
-    for (const ReportStep& step :
-         plan_reports(applied, read_device_params(m_program / "Data.ini"))) {
-        planned.push_back("cmd " + to_hex(step.command));
-        if (step.data) {
-            planned.push_back("data " + to_hex(*step.data));
-        }
-    }
-    EXPECT_EQ(planned, received);
+    const std::vector<std::string> received = received_reports();
+    EXPECT_EQ(listed_reports(), received);
+    EXPECT_EQ(planned_reports(applied), received);
     EXPECT_GT(std::count_if(received.begin(), received.end(),
                             [](const std::string& line) { return line.starts_with("data "); }),
               0)

@@ -1,7 +1,7 @@
 // Pop-up menus from the program's menu files: what a file offers, and what choosing reports.
 
 #include "model/button_functions.h"
-#include "test_support/special_file.h"
+#include "test_support/named_pipe.h"
 #include "ui/popup_menu.h"
 #include "ui/texts.h"
 

@@ -1,5 +1,5 @@
 #include "platform/file_io.h"
-#include "test_support/special_file.h"
+#include "test_support/named_pipe.h"
 #include "test_support/temp_dir.h"
 #include "test_support/unreadable_file.h"
 

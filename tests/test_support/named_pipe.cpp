@@ -1,4 +1,4 @@
-#include "test_support/special_file.h"
+#include "test_support/named_pipe.h"
 
 #include <atomic>
 #include <cerrno>

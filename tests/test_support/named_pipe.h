@@ -1,5 +1,5 @@
 #pragma once
-// Files of kinds other than a regular file, standing where the program expects one.
+// A named pipe standing where the program expects a regular file.
 
 #include <filesystem>
 #include <functional>
