@@ -173,7 +173,7 @@ void CMainWnd::initialise() {
                           [this](const QString& problem) { show_notice(problem); }});
     m_profileBar->fill();
     m_macroPage.fill_folders();
-    m_gunPage.refresh_folders();
+    m_gunPage.fill_folders();
     // The mouse is taken to hold the profile that was current when the program last ran.
     const ConfigBlock* current = m_model->current();
     m_applied = std::make_unique<AppliedProfile>(current != nullptr ? *current : ConfigBlock{});

@@ -156,7 +156,7 @@ void CGunPage::connect_controls() {
     QObject::connect(plot, &PatternPlot::bulletReleased, plot, [this](int) { store(); });
 }
 
-void CGunPage::refresh_folders() {
+void CGunPage::fill_folders() {
     m_browser->fill_folders();
 }
 

@@ -51,7 +51,7 @@ public:
     void init(QWidget* container, PageHost& host);
     // Lists the library's folders again and opens the first; called once the libraries have
     // been loaded.
-    void refresh_folders();
+    void fill_folders();
 
     // Commands of the recoil folder and pattern menus, on what the page has selected.
     void rename_gun_dir();
