@@ -1,5 +1,6 @@
 #include "app/main_wnd.h"
 
+#include "app/data_folder_watch.h"
 #include "app/menu_dispatch.h"
 #include "app/tray_icon.h"
 #include "application/access_advice.h"
@@ -51,27 +52,35 @@ void set_style_flag(QWidget* widget, const char* name, bool on) {
 
 // What the start-up load found that the user has to know, one text each, so that none hides
 // another.
+// The text of a start-up problem. The language file may itself be what could not be read;
+// its texts are then missing, and the problem must still be named, in English.
+QString problem_text(const char* key, const char* english) {
+    const QString text = ui::Texts::text(key);
+    return text.isEmpty() ? QString::fromUtf8(english) : text;
+}
+
 QStringList startup_problems(const AppData& data, const StartupLoad& load) {
     QStringList problems;
     if (load.data_folder_error) {
-        problems << ui::Texts::text("data_folder_read_only_text")
+        problems << problem_text("data_folder_read_only_text", "%1 cannot be written (%2).")
                         .arg(to_qstring(data.folders().data),
                              QString::fromStdString(load.data_folder_error.message()));
     }
     for (const FileProblem& problem : data.settings_problems()) {
-        problems << ui::Texts::text("file_unreadable_text")
+        problems << problem_text("file_unreadable_text", "%1: %2.")
                         .arg(to_qstring(problem.file.filename()),
                              QString::fromStdString(problem.error.message()));
     }
     const auto unreadable = [&problems](const char* file, const std::error_code& error) {
         if (error) {
-            problems << ui::Texts::text("file_unreadable_text")
+            problems << problem_text("file_unreadable_text", "%1: %2.")
                             .arg(QLatin1String(file), QString::fromStdString(error.message()));
         }
     };
     const auto kept_aside = [&problems](const char* file, const std::filesystem::path& copy) {
         if (!copy.empty()) {
-            problems << ui::Texts::text("library_damaged_text")
+            problems << problem_text("library_damaged_text",
+                                     "%1 was incomplete; the original is kept as %2.")
                             .arg(QLatin1String(file), to_qstring(copy));
         }
     };
@@ -80,7 +89,9 @@ QStringList startup_problems(const AppData& data, const StartupLoad& load) {
     kept_aside(kProfilesFileName, load.profiles.damaged_copy);
     // Not worth a word when the profiles themselves could not be read.
     if (load.profiles.index_out_of_range && !load.profiles.profiles_read_error) {
-        problems << ui::Texts::text("index_out_of_range_text").arg(QLatin1String(kIndexFileName));
+        problems << problem_text("index_out_of_range_text",
+                                 "%1 named a profile that does not exist.")
+                        .arg(QLatin1String(kIndexFileName));
     }
     if (load.profiles.save_error) {
         problems << QString::fromStdString(load.profiles.save_error.message());
@@ -186,6 +197,14 @@ void CMainWnd::initialise() {
     if (const QStringList problems = startup_problems(m_data, load); !problems.isEmpty()) {
         show_notice(problems.join(QStringLiteral("  ")));
     }
+    const Folders& folders = m_data.folders();
+    const auto data_file = [&folders](const char* name) {
+        return QString::fromStdString((folders.data / name).string());
+    };
+    m_dataWatch = new DataFolderWatch(
+        QString::fromStdString(folders.data.string()),
+        {data_file(kProfilesFileName), data_file(kMacroFileName), data_file(kRecoilFileName)},
+        [this] { on_data_folder_changed(); }, this);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
@@ -340,6 +359,43 @@ void CMainWnd::show_notice(const QString& text) {
     m_ui->status_label->setText(text);
     m_ui->status_label->show();
     QTimer::singleShot(kNoticeMs, m_ui->status_label, &QWidget::hide);
+}
+
+void CMainWnd::on_data_folder_changed() {
+    // A dialog works on what it was opened with; look again once it is closed.
+    if (QApplication::activeModalWidget() != nullptr) {
+        QTimer::singleShot(DataFolderWatch::kSettleMs, this, [this] { on_data_folder_changed(); });
+        return;
+    }
+    const OutsideChanges changes = m_data.changed_outside();
+    if (changes.macros) {
+        m_macroPage.reload_library();
+    }
+    if (changes.recoils) {
+        m_gunPage.reload_library();
+    }
+    if (!changes.profiles) {
+        return;
+    }
+    const ProfileReload reload = m_data.reload_profiles();
+    if (reload.error) {
+        show_notice(QStringLiteral("%1: %2").arg(QString::fromUtf8(kProfilesFileName),
+                                                 QString::fromStdString(reload.error.message())));
+        return;
+    }
+    m_profileBar->fill();
+    refresh_pages();
+    show_apply_mark();
+    if (reload.kept.empty()) {
+        show_notice(ui::Texts::text("profiles_reloaded_text"));
+        return;
+    }
+    QStringList names;
+    for (const std::u16string& name : reload.kept) {
+        names << ui::to_qstring(name);
+    }
+    show_notice(
+        ui::Texts::text("profiles_reloaded_kept_text").arg(names.join(QStringLiteral(", "))));
 }
 
 void CMainWnd::post_apply() {

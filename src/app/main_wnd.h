@@ -35,6 +35,8 @@ class PopupMenu;
 
 namespace zemrak::app {
 
+class DataFolderWatch;
+
 class CTrayIcon;
 
 // How the program was started.
@@ -116,6 +118,8 @@ private:
     void show_device_state();
     void show_apply_mark();
     void show_notice(const QString& text);
+    // Reads again the data files another program changed (see DataFolderWatch).
+    void on_data_folder_changed();
     [[nodiscard]] bool confirm(const char* message_key);
     void inform(const char* message_key);
     [[nodiscard]] ui::CNotifyPump* page_named(const QString& name);
@@ -125,6 +129,7 @@ private:
     std::unique_ptr<Ui::CMainWnd> m_ui;
     AppData m_data;
     pages::ProfileModel* m_model = nullptr;
+    DataFolderWatch* m_dataWatch = nullptr;
     ui::InputCapture* m_capture = nullptr;
 
     pages::CButtonPage m_buttonPage;

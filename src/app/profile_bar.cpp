@@ -1,5 +1,6 @@
 #include "app/profile_bar.h"
 
+#include "model/profile_files.h"
 #include "model/unicode.h"
 #include "ui/file_dialogs.h"
 #include "ui/qt_text.h"
@@ -77,6 +78,10 @@ void ProfileBar::save_profiles() {
 
 void ProfileBar::add() {
     ProfileList& profiles = m_data.profiles();
+    if (profiles.size() >= kMaxProfiles) {
+        m_hooks.inform("profiles_full_text");
+        return;
+    }
     const std::u16string name = profiles.default_name(m_data.profile_base_name());
     ConfigBlock& added = profiles.append(profiles.factory_image());
     added.set_name(name);
@@ -145,6 +150,10 @@ void ProfileBar::import_profile() {
         return;
     }
     const ProfileImport imported = m_data.import_profile(file->toStdString());
+    if (imported.error == make_error_code(ProfileFileError::list_full)) {
+        m_hooks.inform("profiles_full_text");
+        return;
+    }
     if (!imported.added) {
         m_hooks.inform("import_profile_failed_text");
         return;

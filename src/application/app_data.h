@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -31,6 +32,24 @@ struct StartupLoad {
 struct FileProblem {
     std::filesystem::path file;
     std::error_code error;
+};
+
+// Which data files another program changed since this one last read or wrote them.
+struct OutsideChanges {
+    bool profiles = false;
+    bool macros = false;
+    bool recoils = false;
+
+    [[nodiscard]] bool any() const { return profiles || macros || recoils; }
+};
+
+// What reading profile.bin again did.
+struct ProfileReload {
+    // The file could not be read: the list is as it was.
+    std::error_code error;
+    // Profiles changed here but not yet saved, by name: they are kept over what the file holds
+    // (or added to it when it no longer has them), so the next save writes them.
+    std::vector<std::u16string> kept;
 };
 
 // What importing a profile did.
@@ -63,6 +82,18 @@ public:
     // The profiles alone, as load_data() loads them, for work that needs no library.
     [[nodiscard]] StartupReport load_profiles();
 
+    // The data folder's lock of this process: held from a load to the save that follows it,
+    // so that writers in other processes wait for each other (see DataFolderLock).
+    [[nodiscard]] DataFolderLock& folder_lock() { return *m_folderLock; }
+
+    // The data files that another program changed since this one last read or wrote them.
+    [[nodiscard]] OutsideChanges changed_outside() const;
+    // Reads profile.bin again after another program changed it. Changes made here and not yet
+    // saved are kept (see ProfileReload); the current profile stays the one of the same name,
+    // else the one at the same position (the last one when the list is now shorter). A file
+    // that holds no profile gives one default profile, which is not saved.
+    [[nodiscard]] ProfileReload reload_profiles();
+
     [[nodiscard]] const Folders& folders() const { return m_store.folders(); }
     [[nodiscard]] const DeviceParams& params() const { return m_params; }
     [[nodiscard]] const TextTable& texts() const { return m_texts; }
@@ -81,6 +112,7 @@ public:
     // Adds the profile held in `file` (a .pbin of exactly one profile) at the end of the list,
     // its name made unique ignoring case with _1, _2, ..., and saves profile.bin at once so
     // that it survives an exit before the next apply. The current profile does not change.
+    // Refused with ProfileFileError::list_full when the list holds kMaxProfiles profiles.
     [[nodiscard]] ProfileImport import_profile(const std::filesystem::path& file);
     // Writes profile `index` to `file` as a .pbin; std::errc::invalid_argument when there is
     // no such profile.
@@ -91,6 +123,7 @@ private:
     DeviceParams m_params;
     TextTable m_texts;
     std::vector<FileProblem> m_settingsProblems;
+    std::shared_ptr<DataFolderLock> m_folderLock;
     ProfileStore m_store;
     MacroLibrary m_macros;
     RecoilLibrary m_recoils;

@@ -19,7 +19,9 @@ std::optional<ApplySnapshot> take_apply_snapshot(const ProfileStore& store) {
                            store.index_read_error(),
                            store.profiles_read_error(),
                            store.save_order(),
-                           store.save_order()->take()};
+                           store.save_order()->take(),
+                           store.profiles_sync(),
+                           profile_fingerprints(profiles)};
     snapshot.profiles.reserve(profiles.size() * ConfigBlock::kSize);
     for (const auto image : profiles.images()) {
         snapshot.profiles.insert(snapshot.profiles.end(), image.begin(), image.end());
@@ -39,10 +41,15 @@ ApplyOutcome run_apply(const ApplySnapshot& snapshot, ConfigBlock& last_applied,
     outcome.index_error = snapshot.index_read_error
                               ? snapshot.index_read_error
                               : save_index_record(snapshot.index_file, snapshot.index);
-    const auto write = [&snapshot] {
-        return snapshot.profiles_read_error
-                   ? snapshot.profiles_read_error
-                   : write_file_atomically(snapshot.profiles_file, snapshot.profiles);
+    const auto write_file = [&snapshot] {
+        return write_file_atomically(snapshot.profiles_file, snapshot.profiles);
+    };
+    const auto write = [&snapshot, &write_file] {
+        if (snapshot.profiles_read_error) {
+            return snapshot.profiles_read_error;
+        }
+        return snapshot.profiles_sync ? snapshot.profiles_sync->write(write_file, snapshot.content)
+                                      : write_file();
     };
     if (!snapshot.save_order) {
         outcome.profiles_error = write();

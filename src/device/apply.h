@@ -34,6 +34,10 @@ struct ApplySnapshot {
     // When the copy was taken, in the order of the writes of profile.bin.
     std::shared_ptr<SaveOrder> save_order;
     std::uint64_t state = 0;
+    // profile.bin as the program last read or wrote it (null: written without that check),
+    // and one fingerprint per profile of `profiles`.
+    std::shared_ptr<SyncedFile> profiles_sync;
+    std::vector<std::uint64_t> content;
 };
 
 // The snapshot of the store's current state; nothing when no profile is current.

@@ -32,7 +32,8 @@ constexpr RecordKind kMacroKind = record_kind<MacroRecord, &MacroRecord::make_ma
 
 } // namespace
 
-MacroLibrary::MacroLibrary(const std::filesystem::path& data_folder)
-    : TypedRecordLibrary(kMacroKind, data_folder / kMacroFileName) {}
+MacroLibrary::MacroLibrary(const std::filesystem::path& data_folder,
+                           std::shared_ptr<DataFolderLock> lock)
+    : TypedRecordLibrary(kMacroKind, data_folder / kMacroFileName, std::move(lock)) {}
 
 } // namespace zemrak

@@ -16,7 +16,8 @@ namespace zemrak {
 class MacroLibrary : public TypedRecordLibrary<MacroRecord> {
 public:
     // The library of `data_folder`/macro.bin, empty until load().
-    explicit MacroLibrary(const std::filesystem::path& data_folder);
+    explicit MacroLibrary(const std::filesystem::path& data_folder,
+                          std::shared_ptr<DataFolderLock> lock = nullptr);
 };
 
 } // namespace zemrak

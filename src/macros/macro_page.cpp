@@ -191,6 +191,14 @@ void CMacroPage::fill_folders() {
     m_browser->fill_folders();
 }
 
+void CMacroPage::reload_library() {
+    m_browser->reload([this] {
+        AppData& data = m_host->model().data();
+        const std::lock_guard hold(data.folder_lock());
+        static_cast<void>(data.macros().load());
+    });
+}
+
 void CMacroPage::reset_editor() {
     m_working.reset();
     m_selected = -1;

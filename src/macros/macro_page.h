@@ -56,6 +56,8 @@ public:
     void init(QWidget* container, PageHost& host);
     // Lists the library's folders and shows the first; call once the library is loaded.
     void fill_folders();
+    // Reads the library's file again after another program changed it, and lists it anew.
+    void reload_library();
 
     // Commands of the macro folder and macro menus, on what the page has selected. Without a
     // folder or macro to work on they do nothing.

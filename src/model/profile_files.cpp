@@ -17,6 +17,9 @@ public:
         case ProfileFileError::wrong_size:
             return "the file does not hold exactly one profile (" +
                    std::to_string(ConfigBlock::kSize) + " bytes)";
+        case ProfileFileError::list_full:
+            return "the list already holds the most profiles it may keep (" +
+                   std::to_string(kMaxProfiles) + ")";
         }
         return "unknown profile file error";
     }

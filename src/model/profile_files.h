@@ -15,6 +15,7 @@ namespace zemrak {
 // Errors of our own for profile files.
 enum class ProfileFileError {
     wrong_size = 1, // the file does not hold exactly one profile image
+    list_full,      // the list holds kMaxProfiles profiles: one more could never be read back
 };
 [[nodiscard]] const std::error_category& profile_file_category();
 [[nodiscard]] std::error_code make_error_code(ProfileFileError e);

@@ -7,7 +7,18 @@
 
 namespace zemrak {
 
-ProfileStore::ProfileStore(Folders folders) : m_folders(std::move(folders)) {}
+ProfileStore::ProfileStore(Folders folders, std::shared_ptr<DataFolderLock> lock)
+    : m_folders(std::move(folders)),
+      m_profilesSync(std::make_shared<SyncedFile>(profiles_file(), std::move(lock))) {}
+
+std::vector<std::uint64_t> profile_fingerprints(const ProfileList& list) {
+    std::vector<std::uint64_t> content;
+    content.reserve(list.size());
+    for (const auto image : list.images()) {
+        content.push_back(fingerprint(image));
+    }
+    return content;
+}
 
 std::filesystem::path ProfileStore::index_file() const {
     return m_folders.data / kIndexFileName;
@@ -64,7 +75,10 @@ StartupReport ProfileStore::load_all(std::int32_t sensor, std::u16string_view ba
         // What came before a read error is not the file the user keeps: work on a default
         // profile, as for a missing file, and leave the file alone.
         m_profiles.clear();
-    } else if (load.opened && !load.whole) {
+    } else {
+        m_profilesSync->note_read(profile_fingerprints(m_profiles));
+    }
+    if (!load.error && load.opened && !load.whole) {
         std::error_code error;
         report.damaged_copy = keep_aside(profiles_file(), error);
         note_error(error);
@@ -90,10 +104,12 @@ std::error_code ProfileStore::save_profiles() const {
         return m_profilesReadError;
     }
     const std::uint64_t state = m_saveOrder->take();
-    return m_saveOrder
-        ->write_in_order(state,
-                         [this] { return zemrak::save_profiles(profiles_file(), m_profiles); })
-        .value_or(std::error_code());
+    const auto write = [this] {
+        return m_profilesSync->write(
+            [this] { return zemrak::save_profiles(profiles_file(), m_profiles); },
+            profile_fingerprints(m_profiles));
+    };
+    return m_saveOrder->write_in_order(state, write).value_or(std::error_code());
 }
 
 IndexRecord ProfileStore::index_record() const {

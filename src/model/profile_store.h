@@ -3,6 +3,7 @@
 #include "model/profile_files.h"
 #include "model/profile_list.h"
 #include "model/save_order.h"
+#include "model/synced_file.h"
 #include "platform/folders.h"
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace zemrak {
 
@@ -31,7 +33,8 @@ struct StartupReport {
 // The profile list bound to its files: loads them as start-up does and saves them.
 class ProfileStore {
 public:
-    explicit ProfileStore(Folders folders);
+    // `lock`: the data folder's lock of this process (null: saves do not take it).
+    explicit ProfileStore(Folders folders, std::shared_ptr<DataFolderLock> lock = nullptr);
 
     [[nodiscard]] ProfileList& profiles() { return m_profiles; }
     [[nodiscard]] const ProfileList& profiles() const { return m_profiles; }
@@ -62,11 +65,18 @@ public:
     [[nodiscard]] std::error_code profiles_read_error() const { return m_profilesReadError; }
 
     // Writes profile.bin from the list as it is now. Every other writer of the file (the apply
-    // worker) goes through save_order(), so this state is never overwritten by an older one.
-    // Returns profiles_read_error(), writing nothing, when it is set.
+    // worker) goes through save_order(), so this state is never overwritten by an older one,
+    // and through profiles_sync(), so no version written by another program since the last
+    // load is overwritten either (FileError::changed_outside). Returns profiles_read_error(),
+    // writing nothing, when it is set.
     [[nodiscard]] std::error_code save_profiles() const;
     // The order of the writes of profile.bin; shared with the copies an apply takes.
     [[nodiscard]] const std::shared_ptr<SaveOrder>& save_order() const { return m_saveOrder; }
+    // profile.bin as this process last read or wrote it; shared with the copies an apply
+    // takes. Its content holds one fingerprint per profile (profile_fingerprints()).
+    [[nodiscard]] const std::shared_ptr<SyncedFile>& profiles_sync() const {
+        return m_profilesSync;
+    }
     // Data.bin as it is to be saved: the current index and the reserved word as read.
     [[nodiscard]] IndexRecord index_record() const;
     // Writes index_record() to Data.bin; returns index_read_error(), writing nothing, when it
@@ -80,6 +90,10 @@ private:
     std::error_code m_indexReadError;
     std::error_code m_profilesReadError;
     std::shared_ptr<SaveOrder> m_saveOrder = std::make_shared<SaveOrder>();
+    std::shared_ptr<SyncedFile> m_profilesSync;
 };
+
+// One fingerprint per profile of `list`, in list order.
+[[nodiscard]] std::vector<std::uint64_t> profile_fingerprints(const ProfileList& list);
 
 } // namespace zemrak

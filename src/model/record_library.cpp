@@ -28,8 +28,10 @@ bool stored_name_equals(std::span<const std::uint8_t> record, std::size_t offset
 
 } // namespace
 
-RecordLibrary::RecordLibrary(RecordKind kind, std::filesystem::path file)
-    : m_kind(kind), m_file(std::move(file)) {}
+RecordLibrary::RecordLibrary(RecordKind kind, std::filesystem::path file,
+                             std::shared_ptr<DataFolderLock> lock)
+    : m_kind(kind), m_file(std::move(file)),
+      m_sync(std::make_unique<SyncedFile>(m_file, std::move(lock))) {}
 
 std::uint64_t RecordLibrary::max_bytes() const {
     // A partial record after the last whole one is still read, to be kept aside.
@@ -195,9 +197,12 @@ LibraryLoad RecordLibrary::load() {
         if (!file_missing(error)) {
             result.whole = false;
             m_readError = result.error = error;
+        } else {
+            m_sync->note_read({});
         }
         return result;
     }
+    m_sync->note_read({});
     result.opened = true;
     const std::size_t whole_bytes = m_bytes.size() - m_bytes.size() % m_kind.size;
     result.whole = whole_bytes == m_bytes.size();
@@ -219,7 +224,7 @@ std::error_code RecordLibrary::save() const {
     if (m_readError) {
         return m_readError;
     }
-    return write_file_atomically(m_file, m_bytes);
+    return m_sync->write([this] { return write_file_atomically(m_file, m_bytes); }, {});
 }
 
 LibraryResult RecordLibrary::saved(LibraryResult result) const {

@@ -6,11 +6,13 @@
 // and saves the file, so no caller can forget either.
 
 #include "model/library_error.h"
+#include "model/synced_file.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -98,7 +100,9 @@ enum class ExportMode { plain, locked };
 // nothing, never read. Names are compared without regard to case everywhere.
 class RecordLibrary {
 public:
-    RecordLibrary(RecordKind kind, std::filesystem::path file);
+    // `lock`: the data folder's lock of this process, taken by every save (null: not taken).
+    RecordLibrary(RecordKind kind, std::filesystem::path file,
+                  std::shared_ptr<DataFolderLock> lock = nullptr);
 
     [[nodiscard]] const std::filesystem::path& file() const { return m_file; }
     [[nodiscard]] std::size_t record_size() const { return m_kind.size; }
@@ -130,8 +134,12 @@ public:
     // records, gives an empty list and is not written until a later load has read it: every
     // save returns the error instead.
     LibraryLoad load();
-    // Writes every record in list order, atomically; an empty list gives an empty file.
+    // Writes every record in list order, atomically; an empty list gives an empty file. A
+    // file that another program changed since the last load or save is not written over:
+    // FileError::changed_outside, and the caller loads it again.
     [[nodiscard]] std::error_code save() const;
+    // True when the file is not the one this library last loaded or saved.
+    [[nodiscard]] bool changed_outside() const { return m_sync->changed_outside(); }
 
     // A new, empty folder: its folder entry at the end of the list. Refused when the name is
     // empty, longer than 49 units or carried by any record.
@@ -237,7 +245,8 @@ private:
     RecordKind m_kind;
     std::filesystem::path m_file;
     std::vector<std::uint8_t> m_bytes;
-    std::error_code m_readError; // set by a load that could not read the file
+    std::error_code m_readError;        // set by a load that could not read the file
+    std::unique_ptr<SyncedFile> m_sync; // on the heap: a library may move
 };
 
 // A typed copy of a record's bytes, or nothing for an empty span. `Record` is a byte image
@@ -280,8 +289,9 @@ record_kind(void (*copy_to_button)(std::span<const std::uint8_t>, ButtonRecord&,
 template <class Record>
 class TypedRecordLibrary : public RecordLibrary {
 public:
-    TypedRecordLibrary(RecordKind kind, std::filesystem::path file)
-        : RecordLibrary(kind, std::move(file)) {}
+    TypedRecordLibrary(RecordKind kind, std::filesystem::path file,
+                       std::shared_ptr<DataFolderLock> lock = nullptr)
+        : RecordLibrary(kind, std::move(file), std::move(lock)) {}
 
     // A copy of the record at `position`, or nothing when there is none.
     [[nodiscard]] std::optional<Record> record_at(std::int32_t position) const {

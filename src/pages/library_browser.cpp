@@ -64,6 +64,19 @@ void LibraryBrowser::fill_folders() {
     open_folder(m_listing.folder_names().empty() ? -1 : 0);
 }
 
+void LibraryBrowser::reload(const std::function<void()>& load) {
+    const int open = m_listing.current_folder();
+    const std::u16string folder =
+        open >= 0 && static_cast<std::size_t>(open) < m_listing.folder_names().size()
+            ? m_listing.folder_names()[static_cast<std::size_t>(open)]
+            : std::u16string();
+    leave();
+    load();
+    m_listing.fill_folders();
+    const int row = m_listing.folder_row(folder);
+    open_folder(row >= 0 ? row : (m_listing.folder_names().empty() ? -1 : 0));
+}
+
 void LibraryBrowser::open_folder(int index) {
     m_listing.open_folder(index);
     show_item(-1);

@@ -24,6 +24,8 @@ public:
             return "not a regular file (a pipe, a device or a socket); it is not read";
         case FileError::too_large:
             return "larger than any such file the program writes; it is not read";
+        case FileError::changed_outside:
+            return "changed by another program since it was read; it is read again first";
         }
         return "unknown file error";
     }
@@ -250,6 +252,16 @@ std::uint64_t file_size(int fd, std::error_code& error) {
         return 0;
     }
     return static_cast<std::uint64_t>(info.st_size);
+}
+
+FileStamp file_stamp(const std::filesystem::path& file) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0) {
+        return {};
+    }
+    return {true, static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::uint64_t>(info.st_size),
+            static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
 
 std::error_code check_size(int fd, std::uint64_t max_bytes) {

@@ -16,9 +16,27 @@ namespace zemrak {
 enum class FileError {
     not_regular = 1, // a named pipe, a device or a socket stands where a file should be
     too_large,       // larger than any file of its kind that the program writes
+    // changed by another program since this one last read or wrote it: not written over
+    changed_outside,
 };
 [[nodiscard]] const std::error_category& file_error_category();
 [[nodiscard]] std::error_code make_error_code(FileError e);
+
+// What tells one version of a file from another without reading it: a save replaces the
+// file (a new inode), and an edit in place changes its size or modification time.
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modified_ns = 0;
+
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// The stamp of the file `file` leads to (through symbolic links); `exists` is false when it
+// cannot be looked at.
+[[nodiscard]] FileStamp file_stamp(const std::filesystem::path& file);
 
 // Opens a file for reading. The open never waits (a named pipe without a writer would hold
 // the program forever), and only a regular file is accepted: a folder gives

@@ -160,6 +160,14 @@ void CGunPage::fill_folders() {
     m_browser->fill_folders();
 }
 
+void CGunPage::reload_library() {
+    m_browser->reload([this] {
+        AppData& data = m_host->model().data();
+        const std::lock_guard hold(data.folder_lock());
+        static_cast<void>(data.recoils().load());
+    });
+}
+
 void CGunPage::display(std::int32_t position) {
     m_record = position >= 0 ? library().record_at(position) : std::nullopt;
     const bool editable = m_record && !m_record->locked() && !m_record->is_folder_entry();

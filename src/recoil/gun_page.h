@@ -52,6 +52,8 @@ public:
     // Lists the library's folders again and opens the first; called once the libraries have
     // been loaded.
     void fill_folders();
+    // Reads the library's file again after another program changed it, and lists it anew.
+    void reload_library();
 
     // Commands of the recoil folder and pattern menus, on what the page has selected.
     void rename_gun_dir();

@@ -28,7 +28,8 @@ constexpr RecordKind kRecoilKind = record_kind<RecoilRecord, &RecoilRecord::make
 
 } // namespace
 
-RecoilLibrary::RecoilLibrary(const std::filesystem::path& data_folder)
-    : TypedRecordLibrary(kRecoilKind, data_folder / kRecoilFileName) {}
+RecoilLibrary::RecoilLibrary(const std::filesystem::path& data_folder,
+                             std::shared_ptr<DataFolderLock> lock)
+    : TypedRecordLibrary(kRecoilKind, data_folder / kRecoilFileName, std::move(lock)) {}
 
 } // namespace zemrak

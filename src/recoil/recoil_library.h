@@ -18,7 +18,8 @@ namespace zemrak {
 class RecoilLibrary : public TypedRecordLibrary<RecoilRecord> {
 public:
     // The library of `data_folder`/gun.bin, empty until load().
-    explicit RecoilLibrary(const std::filesystem::path& data_folder);
+    explicit RecoilLibrary(const std::filesystem::path& data_folder,
+                           std::shared_ptr<DataFolderLock> lock = nullptr);
 };
 
 } // namespace zemrak

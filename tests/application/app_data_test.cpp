@@ -1,11 +1,16 @@
 #include "application/app_data.h"
 #include "model/profile_files.h"
+#include "platform/data_folder_lock.h"
 #include "platform/file_io.h"
 #include "test_support/named_pipe.h"
 #include "test_support/temp_dir.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -85,6 +90,88 @@ TEST_F(AppDataTest, ImportedProfilesGetAFreeNameAndAreSavedAtOnce) {
 
 // Every file read at start-up, with a pipe in its place: the start goes on without it, says
 // which file it refused and why, and leaves the pipe where it is.
+TEST_F(AppDataTest, WhatAnotherProgramSavedIsNeverWrittenOverAndReadingItKeepsUnsavedChanges) {
+    m_data.load_settings();
+    static_cast<void>(m_data.load_data());
+    ASSERT_FALSE(save_profile_image(m_dir / "second.pbin", profile_named(u"Second")));
+    ASSERT_TRUE(m_data.import_profile(m_dir / "second.pbin").added);
+    ASSERT_TRUE(m_data.profiles().select(1));
+    EXPECT_FALSE(m_data.changed_outside().any()) << "its own saves are not changes of others";
+
+    // zemrakctl, say, adds a profile and a macro while the window runs.
+    AppData other(folders_in(m_dir.path()));
+    other.load_settings();
+    static_cast<void>(other.load_data());
+    ASSERT_FALSE(save_profile_image(m_dir / "shared.pbin", profile_named(u"Shared")));
+    ASSERT_TRUE(other.import_profile(m_dir / "shared.pbin").added);
+    ASSERT_FALSE(other.macros().add_folder(u"Games").error);
+    const auto shared_file = read_bytes(m_dir / "Data" / kProfilesFileName);
+    const OutsideChanges changes = m_data.changed_outside();
+    EXPECT_TRUE(changes.profiles);
+    EXPECT_TRUE(changes.macros);
+    EXPECT_FALSE(changes.recoils);
+
+    // The window changed the second profile but has not saved it: its saves must not wipe
+    // the other program's additions.
+    m_data.profiles().at(1).bytes()[ConfigBlock::kSize - 1] ^= 0xFF;
+    const ConfigBlock edited = m_data.profiles().at(1);
+    EXPECT_EQ(make_error_code(FileError::changed_outside), m_data.store().save_profiles());
+    EXPECT_EQ(make_error_code(FileError::changed_outside), m_data.macros().save());
+    EXPECT_EQ(shared_file, read_bytes(m_dir / "Data" / kProfilesFileName));
+
+    // Read again: the other program's profile joins, the unsaved change stays and is named.
+    const ProfileReload reload = m_data.reload_profiles();
+    EXPECT_FALSE(reload.error);
+    EXPECT_EQ(std::vector<std::u16string>{u"Second"}, reload.kept);
+    ASSERT_EQ(3u, m_data.profiles().size());
+    EXPECT_TRUE(m_data.profiles().at(1) == edited);
+    EXPECT_EQ(u"Shared", m_data.profiles().at(2).name());
+    EXPECT_EQ(1, m_data.profiles().current_index()) << "the profile shown stays current";
+    EXPECT_FALSE(m_data.changed_outside().profiles);
+    ASSERT_FALSE(m_data.store().save_profiles());
+    ProfileList saved;
+    ASSERT_FALSE(load_profiles(m_dir / "Data" / kProfilesFileName, saved).error);
+    ASSERT_EQ(3u, saved.size());
+    EXPECT_TRUE(saved.at(1) == edited);
+    EXPECT_EQ(u"Shared", saved.at(2).name());
+
+    // A read with nothing unsaved takes the file as it is; a current profile that is gone
+    // leaves the one now at its place current.
+    ASSERT_FALSE(other.load_data().profiles.save_error);
+    other.profiles().remove(2);
+    ASSERT_TRUE(other.profiles().select(0));
+    ASSERT_FALSE(other.store().save_profiles());
+    ASSERT_TRUE(m_data.profiles().select(2));
+    const ProfileReload second = m_data.reload_profiles();
+    EXPECT_TRUE(second.kept.empty());
+    ASSERT_EQ(2u, m_data.profiles().size());
+    EXPECT_EQ(1, m_data.profiles().current_index());
+}
+
+TEST(DataFolderLock, ASecondWriterWaitsUntilTheFirstIsDone) {
+    const TempDir dir;
+    // Two locks of one folder stand for two programs: each has its own open folder.
+    DataFolderLock first(dir.path());
+    DataFolderLock second(dir.path());
+    std::atomic<bool> second_holds = false;
+    first.lock();
+    first.lock(); // a save inside a command that holds the folder
+    std::thread writer([&] {
+        const std::lock_guard hold(second);
+        second_holds = true;
+    });
+    first.unlock();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(second_holds) << "the first writer still holds the folder";
+    first.unlock();
+    writer.join();
+    EXPECT_TRUE(second_holds);
+    EXPECT_EQ(
+        std::vector<std::filesystem::path>{},
+        std::vector<std::filesystem::path>(std::filesystem::directory_iterator(dir.path()), {}))
+        << "no lock file is left in the folder";
+}
+
 TEST_F(AppDataTest, AFileThatIsNotARegularFileIsRefusedWithoutWaitingAndLeftAlone) {
     const std::error_code not_regular = FileError::not_regular;
     for (const std::filesystem::path& name :

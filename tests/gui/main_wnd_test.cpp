@@ -6,9 +6,11 @@
 #include "model/byte_io.h"
 #include "model/config_defaults.h"
 #include "model/device_params.h"
+#include "model/profile_files.h"
 #include "model/record_library.h"
 #include "program_folder.h"
 #include "recoil/recoil_record.h"
+#include "test_support/malformed_files.h"
 #include "test_support/temp_dir.h"
 #include "test_support/unreadable_file.h"
 #include "ui/file_dialogs.h"
@@ -109,6 +111,45 @@ TEST_F(MainWndTest, ADeletionDuringAnApplyStaysDeleted) {
     wait_for_applies();
     EXPECT_EQ(2u, stored_profiles()) << "the apply must not write its older list back";
     EXPECT_EQ((QStringList{"Two", "Three"}), combo_items());
+}
+
+TEST_F(MainWndTest, ProfilesAnotherProgramAddsAppearAndSurviveTheWindowsNextApply) {
+    start({u"One", u"Two"});
+    const auto import_elsewhere = [this](const std::u16string& name) {
+        AppData other(folders_in(m_dir.path()));
+        other.load_settings();
+        static_cast<void>(other.load_data());
+        const std::filesystem::path file = m_dir / "shared.pbin";
+        ASSERT_FALSE(save_profile_image(file, test::profile_named(name)));
+        ASSERT_TRUE(other.import_profile(file).added);
+    };
+    import_elsewhere(u"Shared");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] {
+            return combo_items() == QStringList{"One", "Two", "Shared"};
+        },
+        10'000))
+        << combo_items().join(' ').toStdString();
+    click("btn_apply");
+    wait_for_applies();
+    EXPECT_EQ(3u, stored_profiles()) << "the apply must not write over the import";
+
+    // A change of the window's own that no save has written yet stays, and the window says so.
+    m_window->store().profiles().current()->bytes()[ConfigBlock::kSize - 1] ^= 0xFF;
+    const ConfigBlock edited = *m_window->store().profiles().current();
+    import_elsewhere(u"Later");
+    auto* status = control<QLabel>("status_label");
+    EXPECT_TRUE(QTest::qWaitFor([status] { return status->text().contains("One"); }, 10'000))
+        << status->text().toStdString();
+    EXPECT_EQ(4, combo_items().size());
+    EXPECT_EQ("One", current_name());
+    click("btn_apply");
+    wait_for_applies();
+    ProfileList stored;
+    ASSERT_FALSE(load_profiles(m_dir / "Data" / "profile.bin", stored).error);
+    ASSERT_EQ(4u, stored.size());
+    EXPECT_TRUE(stored.at(0) == edited);
+    EXPECT_EQ(u"Later", stored.at(3).name());
 }
 
 TEST_F(MainWndTest, SectionSelectorsSwitchBothTabLevels) {
@@ -363,6 +404,30 @@ TEST_F(MainWndTest, AProfileFileThatCannotBeReadIsNamedAndNeverWritten) {
         wait_for_applies();
         EXPECT_TRUE(notice->text().contains(reason)) << notice->text().toStdString();
         EXPECT_TRUE(test::left_as_made(file, way));
+    }
+}
+
+TEST_F(MainWndTest, MalformedFilesOfEveryKindStartTheWindowAndARefusalNamesTheFile) {
+    for (const test::DataFileKind& kind : test::data_file_kinds()) {
+        for (const test::Malformed way : test::malformed_ways()) {
+            SCOPED_TRACE(std::string(kind.path) + " as " + test::describe(way));
+            m_window.reset();
+            const TempDir program;
+            test::lay_out_program_folder(program.path());
+            const std::filesystem::path file = program / kind.path;
+            test::make_malformed(file, kind, way);
+            const test::FileImage before = test::image_of(file);
+
+            m_window = test::start_main_window(program.path());
+            EXPECT_LE(1, control<QComboBox>("profile_combo")->count()) << "a profile to work on";
+            EXPECT_TRUE(test::original_kept(file, before));
+            if (test::refused(kind, way)) {
+                const QString notice = control<QLabel>("status_label")->text();
+                EXPECT_TRUE(notice.contains(QString::fromStdString(file.filename().string())))
+                    << notice.toStdString();
+            }
+            m_window.reset();
+        }
     }
 }
 

@@ -4,9 +4,11 @@
 #include "model/profile_files.h"
 #include "recoil/recoil_record.h"
 #include "test_support/library_support.h"
+#include "test_support/malformed_files.h"
 #include "test_support/temp_dir.h"
 #include "test_support/unreadable_file.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -382,6 +384,62 @@ TEST_F(ZemrakctlTest, ExportedProfileImportsUnderAFreeName) {
     test::write_bytes(exported, lower);
     EXPECT_EQ("imported profile1_3 as profile 3\n",
               run("import-profile '" + exported.string() + "'").out);
+}
+
+TEST_F(ZemrakctlTest, ImportsRunAtTheSameTimeAreAllKept) {
+    // Each run loads, adds and saves; without one writer at a time most runs write over the
+    // others' additions while each reports success.
+    const std::filesystem::path exported = m_scratch / "shared.pbin";
+    ASSERT_EQ(0, run("export-profile 0 '" + exported.string() + "'").status);
+    test::write_bytes(m_scratch / "combo.mbin",
+                      bytes_of(MacroRecord::make_macro(u"Games", u"Combo").bytes()));
+    constexpr int kRuns = 8;
+    std::string runs;
+    for (int i = 0; i < kRuns; ++i) {
+        const std::string ctl = "'" + std::string(ZEMRAKCTL_PATH) + "' --program-folder '" +
+                                m_program.path().string() + "' ";
+        runs += ctl + "import-profile '" + exported.string() + "' >/dev/null & ";
+        runs += ctl + "import-macro '" + (m_scratch / "combo.mbin").string() + "' >/dev/null & ";
+    }
+    ASSERT_EQ(0, std::system((runs + "wait").c_str()));
+
+    const std::string profiles = run("profiles").out;
+    EXPECT_EQ(kRuns + 1, std::count(profiles.begin(), profiles.end(), '\n')) << profiles;
+    const std::string macros = run("macros").out;
+    std::size_t items = 0;
+    for (auto at = macros.find("\tI\t"); at != std::string::npos;
+         at = macros.find("\tI\t", at + 1)) {
+        ++items;
+    }
+    EXPECT_EQ(static_cast<std::size_t>(kRuns), items) << macros;
+}
+
+TEST(ZemrakctlMalformedFiles, EveryKindIsRefusedOrReadWithoutHarmAndARefusalNamesTheFile) {
+    const std::filesystem::path shipped = ZEMRAK_PROGRAM_DIR;
+    for (const test::DataFileKind& kind : test::data_file_kinds()) {
+        for (const test::Malformed way : test::malformed_ways()) {
+            SCOPED_TRACE(std::string(kind.path) + " as " + test::describe(way));
+            const TempDir program;
+            const TempDir scratch;
+            std::filesystem::create_directories(program / "Language");
+            for (const char* file : {"Data.ini", "Default.pbin", "Language/lan.xml"}) {
+                std::filesystem::copy_file(shipped / file, program / file);
+            }
+            const std::filesystem::path file = program / kind.path;
+            test::make_malformed(file, kind, way);
+            const test::FileImage before = test::image_of(file);
+
+            // `timeout` ends a run that hangs with 124; a crash gives 128 and more.
+            const CtlRun out = zemrakctl(
+                scratch, "--program-folder '" + program.path().string() + "' " + kind.command,
+                "timeout 30");
+            EXPECT_TRUE(out.status == 0 || out.status == 1) << out.status << ": " << out.err;
+            EXPECT_TRUE(test::original_kept(file, before));
+            if (test::refused(kind, way)) {
+                EXPECT_NE(std::string::npos, out.err.find(file.filename().string())) << out.err;
+            }
+        }
+    }
 }
 
 TEST_F(ZemrakctlTest, ImportRefusesAFileThatIsNotOneProfile) {

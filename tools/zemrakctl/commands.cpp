@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -83,6 +84,9 @@ int apply_profile(const Context& context, std::span<const std::string>) {
     DeviceState state = DeviceState::NotConnected;
     std::string library_error;
     std::optional<HidNodeAccess> denied;
+    // The link writes profile.bin on its own thread, which takes the folder itself; apply
+    // changes no profile, so it need not hold the folder from its load on.
+    s.hold.unlock();
     {
         DeviceLink link(s.data.store(), {params, pause, *pointer, nodes},
                         {{}, [&outcome](const ApplyOutcome& o) { outcome = o; }, {}});
@@ -115,7 +119,9 @@ int apply_profile(const Context& context, std::span<const std::string>) {
         status = kExitFailure;
     }
     for (const std::error_code& error : {outcome.index_error, outcome.profiles_error}) {
-        if (error) {
+        // Another program saved profile.bin after the load: what it wrote stays, and this
+        // apply changed no profile that it would have lost.
+        if (error && error != make_error_code(FileError::changed_outside)) {
             context.err << "zemrakctl: could not save in " << printable_path(context.folders.data)
                         << ": " << error.message() << '\n';
             status = kExitFailure;

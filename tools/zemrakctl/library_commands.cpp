@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string_view>
 
@@ -64,6 +65,7 @@ RecordLibrary* load(const Context& context, AppData& data, const LibraryKind& ki
 template <class Record, class ToRow>
 int list(const Context& context, const LibraryKind& kind, ToRow to_row) {
     AppData data(context.folders);
+    const std::unique_lock hold(data.folder_lock());
     RecordLibrary* const library = load(context, data, kind);
     if (!library) {
         return kExitFailure;
@@ -88,6 +90,7 @@ bool is_folder_file(const std::filesystem::path& file, const LibraryKind& kind) 
 int import_into(const Context& context, const LibraryKind& kind, const std::string& operand) {
     const std::filesystem::path file = operand;
     AppData data(context.folders);
+    const std::unique_lock hold(data.folder_lock());
     RecordLibrary* const library = load(context, data, kind);
     if (!library) {
         return kExitFailure;
@@ -117,6 +120,7 @@ int export_from(const Context& context, const LibraryKind& kind,
                 std::span<const std::string> operands) {
     const std::optional<std::size_t> index = parse_index(operands[0]);
     AppData data(context.folders);
+    const std::unique_lock hold(data.folder_lock());
     RecordLibrary* const library = load(context, data, kind);
     if (!library) {
         return kExitFailure;
@@ -176,6 +180,7 @@ int import_item_file(const Context& context, const LibraryKind& kind,
                      std::span<const std::string> operands) {
     const std::filesystem::path file = operands[0];
     AppData data(context.folders);
+    const std::unique_lock hold(data.folder_lock());
     RecordLibrary* const library = load(context, data, kind);
     if (!library) {
         return kExitFailure;
@@ -199,6 +204,7 @@ int import_folder_file(const Context& context, const LibraryKind& kind,
                        std::span<const std::string> operands) {
     const std::filesystem::path file = operands[0];
     AppData data(context.folders);
+    const std::unique_lock hold(data.folder_lock());
     RecordLibrary* const library = load(context, data, kind);
     if (!library) {
         return kExitFailure;
@@ -222,6 +228,7 @@ int export_item_file(const Context& context, const LibraryKind& kind,
     }
     const std::optional<std::size_t> index = parse_index(operands[0]);
     AppData data(context.folders);
+    const std::unique_lock hold(data.folder_lock());
     RecordLibrary* const library = load(context, data, kind);
     if (!library) {
         return kExitFailure;
@@ -254,6 +261,7 @@ int export_folder_file(const Context& context, const LibraryKind& kind,
         return kExitUsage;
     }
     AppData data(context.folders);
+    const std::unique_lock hold(data.folder_lock());
     RecordLibrary* const library = load(context, data, kind);
     if (!library) {
         return kExitFailure;

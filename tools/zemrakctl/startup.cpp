@@ -6,7 +6,7 @@
 
 namespace zemrak::ctl {
 
-Startup::Startup(const Context& context) : data(context.folders) {
+Startup::Startup(const Context& context) : data(context.folders), hold(data.folder_lock()) {
     data.load_settings();
     for (const FileProblem& problem : data.settings_problems()) {
         context.err << "zemrakctl: " << printable_path(problem.file) << ": "

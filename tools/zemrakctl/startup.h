@@ -3,6 +3,8 @@
 #include "application/app_data.h"
 #include "commands.h"
 
+#include <mutex>
+
 namespace zemrak::ctl {
 
 // The program's own start-up load of the settings and the profiles; what it could not do is
@@ -15,6 +17,9 @@ struct Startup {
         return report.index_read_error || report.profiles_read_error;
     }
     AppData data;
+    // The data folder, held from the load to the end of the command so that a second writer
+    // waits for this one's save instead of writing over it or having it written over.
+    std::unique_lock<DataFolderLock> hold;
     StartupReport report;
 };
 
