@@ -3,13 +3,20 @@
 #include "test_support/temp_dir.h"
 
 #include <array>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <gio/gio.h>
 #include <iterator>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -247,6 +254,211 @@ TEST_F(PointerKde, PlasmasConfigReaderReadsTheValuesBack) {
     EXPECT_EQ("true\n", read("kcminputrc", "Mouse", "XLbInptAccelProfileFlat"));
     EXPECT_EQ("breeze_cursors\n", read("kcminputrc", "Mouse", "cursorTheme"));
     EXPECT_EQ("760\n", read("kdeglobals", "KDE", "DoubleClickInterval"));
+}
+
+// A session bus of the test's own with a stand-in for KWin's input devices: event3 is a mouse,
+// event5 a touchpad. It records the properties written and the signals broadcast.
+class FakePlasmaBus {
+public:
+    explicit FakePlasmaBus(const std::filesystem::path& folder) {
+        const std::string address = "unix:path=" + (folder / "bus").string();
+        std::array<gchar*, 7> argv{const_cast<gchar*>("dbus-daemon"),
+                                   const_cast<gchar*>("--session"),
+                                   const_cast<gchar*>("--nofork"),
+                                   const_cast<gchar*>("--nopidfile"),
+                                   g_strdup(("--address=" + address).c_str()),
+                                   nullptr,
+                                   nullptr};
+        const gboolean spawned = g_spawn_async(
+            nullptr, argv.data(), nullptr,
+            static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD |
+                                     G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL),
+            nullptr, nullptr, &m_daemon, nullptr);
+        g_free(argv[4]);
+        if (spawned == FALSE) {
+            return;
+        }
+        for (int i = 0; i < 100 && !std::filesystem::exists(folder / "bus"); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+        m_context = g_main_context_new();
+        m_loop = g_main_loop_new(m_context, FALSE);
+        std::mutex started;
+        started.lock();
+        m_server = std::thread([this, address, &started] {
+            g_main_context_push_thread_default(m_context);
+            serve(address);
+            started.unlock();
+            g_main_loop_run(m_loop);
+            if (m_bus != nullptr) {
+                g_dbus_connection_close_sync(m_bus, nullptr, nullptr);
+                g_object_unref(m_bus);
+            }
+            g_main_context_pop_thread_default(m_context);
+        });
+        started.lock();
+        started.unlock();
+    }
+
+    ~FakePlasmaBus() {
+        if (m_server.joinable()) {
+            g_main_loop_quit(m_loop);
+            m_server.join();
+            g_main_loop_unref(m_loop);
+            g_main_context_unref(m_context);
+        }
+        if (m_daemon > 0) {
+            ::kill(m_daemon, SIGTERM);
+            ::waitpid(m_daemon, nullptr, 0);
+        }
+    }
+
+    [[nodiscard]] bool ready() const { return m_registered; }
+
+    [[nodiscard]] std::vector<std::string> records() {
+        const std::lock_guard lock(m_mutex);
+        return m_records;
+    }
+    // Waits until `count` records are in, or two seconds have passed.
+    [[nodiscard]] std::vector<std::string> records(std::size_t count) {
+        for (int i = 0; i < 100 && records().size() < count; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return records();
+    }
+
+private:
+    static constexpr const char* kXml =
+        "<node>"
+        " <interface name='org.kde.KWin.InputDeviceManager'>"
+        "  <property name='devicesSysNames' type='as' access='read'/>"
+        " </interface>"
+        " <interface name='org.kde.KWin.InputDevice'>"
+        "  <property name='pointer' type='b' access='read'/>"
+        "  <property name='touchpad' type='b' access='read'/>"
+        "  <property name='pointerAcceleration' type='d' access='readwrite'/>"
+        "  <property name='pointerAccelerationProfileFlat' type='b' access='readwrite'/>"
+        "  <property name='pointerAccelerationProfileAdaptive' type='b' access='readwrite'/>"
+        " </interface>"
+        "</node>";
+
+    void serve(const std::string& address) {
+        m_bus = g_dbus_connection_new_for_address_sync(
+            address.c_str(),
+            static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                              G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+            nullptr, nullptr, nullptr);
+        if (m_bus == nullptr) {
+            return;
+        }
+        GVariant* owned = g_dbus_connection_call_sync(
+            m_bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+            "RequestName", g_variant_new("(su)", "org.kde.KWin", 0U), nullptr,
+            G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr);
+        if (owned == nullptr) {
+            return;
+        }
+        g_variant_unref(owned);
+        GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(kXml, nullptr);
+        static const GDBusInterfaceVTable vtable{
+            nullptr, &FakePlasmaBus::get, &FakePlasmaBus::set, {}};
+        bool registered = true;
+        for (const char* path : {"/org/kde/KWin/InputDevice", "/org/kde/KWin/InputDevice/event3",
+                                 "/org/kde/KWin/InputDevice/event5"}) {
+            const bool manager = std::string(path) == "/org/kde/KWin/InputDevice";
+            registered = registered && g_dbus_connection_register_object(
+                                           m_bus, path, node->interfaces[manager ? 0 : 1], &vtable,
+                                           this, nullptr, nullptr) != 0;
+        }
+        g_dbus_node_info_unref(node);
+        g_dbus_connection_signal_subscribe(m_bus, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                           G_DBUS_SIGNAL_FLAGS_NONE, &FakePlasmaBus::signal, this,
+                                           nullptr);
+        // A call answered after the subscription means the bus has taken its match rule.
+        GVariant* id = g_dbus_connection_call_sync(
+            m_bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "GetId",
+            nullptr, nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr);
+        if (id != nullptr) {
+            g_variant_unref(id);
+        }
+        m_registered = registered && id != nullptr;
+    }
+
+    static GVariant* get(GDBusConnection*, const gchar*, const gchar* path, const gchar*,
+                         const gchar* name, GError**, gpointer) {
+        const std::string property = name;
+        if (property == "devicesSysNames") {
+            const std::array<const gchar*, 2> names{"event3", "event5"};
+            return g_variant_new_strv(names.data(), names.size());
+        }
+        if (property == "pointer") {
+            return g_variant_new_boolean(TRUE);
+        }
+        if (property == "touchpad") {
+            return g_variant_new_boolean(std::string(path).ends_with("event5") ? TRUE : FALSE);
+        }
+        return nullptr;
+    }
+
+    static gboolean set(GDBusConnection*, const gchar*, const gchar* path, const gchar*,
+                        const gchar* name, GVariant* value, GError**, gpointer self) {
+        gchar* text = g_variant_print(value, FALSE);
+        auto* bus = static_cast<FakePlasmaBus*>(self);
+        const std::lock_guard lock(bus->m_mutex);
+        bus->m_records.push_back(std::string(path).substr(std::string(path).rfind('/') + 1) + " " +
+                                 name + " " + text);
+        g_free(text);
+        return TRUE;
+    }
+
+    static void signal(GDBusConnection*, const gchar*, const gchar* path, const gchar* interface,
+                       const gchar* member, GVariant* arguments, gpointer self) {
+        if (std::string(interface) == "org.freedesktop.DBus") {
+            return;
+        }
+        gchar* text = g_variant_print(arguments, FALSE);
+        auto* bus = static_cast<FakePlasmaBus*>(self);
+        const std::lock_guard lock(bus->m_mutex);
+        bus->m_records.push_back(std::string(path) + " " + interface + "." + member + " " + text);
+        g_free(text);
+    }
+
+    GPid m_daemon = 0;
+    GMainContext* m_context = nullptr;
+    GMainLoop* m_loop = nullptr;
+    GDBusConnection* m_bus = nullptr;
+    std::thread m_server;
+    bool m_registered = false;
+    std::mutex m_mutex;
+    std::vector<std::string> m_records;
+};
+
+// The session's own D-Bus calls: KWin's mice (not its touchpads) get their properties with the
+// types KWin declares, and the signals leave with the paths and arguments Plasma listens for.
+TEST(PointerKdeDbus, ReachesKWinAndTheSessionAsPlasmaExpects) {
+    if (std::system("command -v dbus-daemon >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "dbus-daemon is not installed, so there is no bus to run a stand-in "
+                        "KWin on";
+    }
+    TempDir dir;
+    FakePlasmaBus bus(dir.path());
+    ASSERT_TRUE(bus.ready());
+    const auto session = make_kde_dbus_session();
+    EXPECT_EQ((std::vector<std::string>{"event3"}), session->kwin_mice());
+    EXPECT_TRUE(session->set_kwin_mouse_motion("event3", true, -0.4));
+    EXPECT_TRUE(session->set_kwin_mouse_motion("event3", false, 0.5));
+    session->announce_mouse_settings();
+    const std::array keys{KConfigEntry{"WheelScrollLines", "3"}};
+    session->announce_config_change("kdeglobals", "KDE", keys);
+    EXPECT_EQ(
+        (std::vector<std::string>{
+            "event3 pointerAccelerationProfileFlat true",
+            "event3 pointerAcceleration -0.40000000000000002",
+            "event3 pointerAccelerationProfileAdaptive true", "event3 pointerAcceleration 0.5",
+            "/KGlobalSettings org.kde.KGlobalSettings.notifyChange (3, 0)",
+            "/kdeglobals org.kde.kconfig.notify.ConfigChanged ({'KDE': ['WheelScrollLines']},)"}),
+        bus.records(6));
 }
 
 } // namespace
