@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     const bool start_hidden = argc > 1;
 
     std::error_code folder_error;
-    zemrak::app::MainWndOptions options{zemrak::default_folders(folder_error), {}, nullptr};
+    zemrak::app::MainWndOptions options{zemrak::default_folders(folder_error), {}, nullptr, {}};
     if (folder_error) {
         std::cerr << "zemrak-mouse: cannot find the program folder: " << folder_error.message()
                   << '\n';

@@ -18,11 +18,14 @@
 #include "ui/texts.h"
 #include "ui_main.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
@@ -33,7 +36,8 @@
 namespace zemrak::app {
 namespace {
 
-constexpr int kTrayMenuLift = 50;
+// The tray menu's profile items are named this followed by the profile's index from 0.
+constexpr const char* kTrayProfilePrefix = "profile_";
 constexpr int kNoticeMs = 8000;
 
 QString to_qstring(const std::filesystem::path& path) {
@@ -147,10 +151,25 @@ void CMainWnd::initialise() {
     m_tray = std::make_unique<CTrayIcon>(this);
     m_tray->set_icon(icon);
     m_tray->on_left_click = [this] { show_or_warn(); };
-    m_tray->on_right_click = [this] {
-        const QPoint cursor = QCursor::pos();
-        open_menu("traymenu.xml", QPoint(cursor.x(), cursor.y() - kTrayMenuLift));
+    // One menu for the icon's whole life: a StatusNotifier host shows the copy Qt exports,
+    // which has to be there, up to date, before anyone clicks.
+    m_trayMenu = std::make_unique<ui::PopupMenu>(
+        to_qstring(m_options.folders.program / kMenuFolderName) + "/traymenu.xml", this);
+    m_trayMenu->on_chosen = [this](const QString& item) {
+        // Run after the menu has closed, as for every menu.
+        QTimer::singleShot(0, this, [this, item] {
+            const QString prefix = QString::fromLatin1(kTrayProfilePrefix);
+            bool numbered = false;
+            const int index = item.mid(prefix.size()).toInt(&numbered);
+            if (item.startsWith(prefix) && numbered) {
+                choose_profile_from_tray(index);
+            } else {
+                dispatch_menu(item);
+            }
+        });
     };
+    connect(m_trayMenu->menu(), &QMenu::aboutToShow, this, [this] { update_tray(); });
+    m_tray->set_menu(m_trayMenu->menu());
 
     // The input library is loaded when a capture first needs it; without it the capture
     // stays inside the program's windows, and nothing is said.
@@ -183,6 +202,15 @@ void CMainWnd::initialise() {
                           [this](const char* key) { inform(key); },
                           [this](const QString& problem) { show_notice(problem); }});
     m_profileBar->fill();
+    // The tray follows the profile list whatever changes it: the bar adds, deletes and
+    // renames through the list it shows.
+    const QAbstractItemModel* listed = m_ui->profile_combo->model();
+    for (const auto signal :
+         {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+        connect(listed, signal, this, [this] { update_tray(); });
+    }
+    connect(listed, &QAbstractItemModel::dataChanged, this, [this] { update_tray(); });
+    connect(listed, &QAbstractItemModel::modelReset, this, [this] { update_tray(); });
     m_macroPage.fill_folders();
     m_gunPage.fill_folders();
     // The mouse is taken to hold the profile that was current when the program last ran.
@@ -212,7 +240,9 @@ void CMainWnd::initialise() {
 }
 
 void CMainWnd::open_device_link() {
-    m_pointer = make_pointer_settings_backend();
+    m_pointer =
+        m_options.pointer_settings ? m_options.pointer_settings() : make_pointer_settings_backend();
+    m_performancePage.show_pointer_support(m_pointer->support());
     m_nodes = m_options.nodes ? m_options.nodes : std::make_shared<SysfsHidNodeProbe>();
     // The link calls back on its worker thread; the window handles everything on its own.
     auto on_window = [this](auto handler) {
@@ -274,10 +304,38 @@ void CMainWnd::show_apply_mark() {
 }
 
 QString CMainWnd::tray_tool_tip() const {
-    // The tray says what the header's state line says.
-    const QString line = m_ui->device_state_label->text();
-    const QString name = ui::Texts::text("mouse_name_text");
-    return line.isEmpty() ? name : name + QStringLiteral("\n") + line;
+    // The tray says which profile is current and what the header's state line says.
+    QStringList lines{ui::Texts::text("mouse_name_text")};
+    if (const ConfigBlock* current = m_model->current()) {
+        lines << ui::Texts::text("tray_profile_text").arg(ui::to_qstring(current->name()));
+    }
+    if (const QString state = m_ui->device_state_label->text(); !state.isEmpty()) {
+        lines << state;
+    }
+    return lines.join(QStringLiteral("\n"));
+}
+
+void CMainWnd::update_tray() {
+    const ProfileList& profiles = m_data.profiles();
+    QStringList names;
+    for (std::size_t i = 0; i < profiles.size(); ++i) {
+        names << ui::to_qstring(profiles.at(i).name());
+    }
+    m_trayMenu->set_choices(QStringLiteral("exit"), QString::fromLatin1(kTrayProfilePrefix), names,
+                            profiles.current_index());
+    m_tray->set_tool_tip(tray_tool_tip());
+}
+
+void CMainWnd::choose_profile_from_tray(int index) {
+    if (!m_profileBar || index < 0 || index >= m_ui->profile_combo->count()) {
+        return; // the list changed while the menu was open
+    }
+    // What the window does when the profile is picked in its bar and Apply is pressed: a name
+    // still being typed is taken, the bar's list switches, then the apply is queued.
+    m_profileBar->rename();
+    m_ui->profile_combo->setCurrentIndex(index);
+    post_apply();
+    update_tray();
 }
 
 DeviceState CMainWnd::device_state() const {
@@ -430,6 +488,7 @@ void CMainWnd::on_apply_finished(const ApplyOutcome& outcome) {
 
 void CMainWnd::refresh_pages() {
     m_model->current_replaced();
+    update_tray();
 }
 
 void CMainWnd::request_exit() {

@@ -19,6 +19,7 @@
 
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -46,6 +47,8 @@ struct MainWndOptions {
     std::filesystem::path hid_library;
     // Finds the mouse's hidraw nodes; null for the system's own.
     std::shared_ptr<HidNodeProbe> nodes;
+    // Makes where pointer settings go; null for the running desktop's own.
+    std::function<std::unique_ptr<PointerSettingsBackend>()> pointer_settings;
 };
 
 // The main window: header, section selectors, the pages, the profile bar and the apply
@@ -124,6 +127,11 @@ private:
     void inform(const char* message_key);
     [[nodiscard]] ui::CNotifyPump* page_named(const QString& name);
     [[nodiscard]] QString tray_tool_tip() const;
+    // The tray menu lists the profiles with the current one checked, and the tool tip names it.
+    void update_tray();
+    // A profile chosen in the tray menu: made current and applied, as the profile bar and the
+    // Apply button do.
+    void choose_profile_from_tray(int index);
 
     MainWndOptions m_options;
     std::unique_ptr<Ui::CMainWnd> m_ui;
@@ -143,6 +151,7 @@ private:
     ui::BusyRing* m_ring = nullptr;
     std::unique_ptr<ProfileBar> m_profileBar;
     std::unique_ptr<ui::PopupMenu> m_menu;
+    std::unique_ptr<ui::PopupMenu> m_trayMenu;
     std::unique_ptr<CTrayIcon> m_tray;
 
     bool m_warningOpen = false;

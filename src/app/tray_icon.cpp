@@ -9,6 +9,7 @@ CTrayIcon::CTrayIcon(QObject* parent) : QObject(parent), m_icon(new QSystemTrayI
 }
 
 CTrayIcon::~CTrayIcon() {
+    m_icon->setContextMenu(nullptr);
     m_icon->hide();
 }
 
@@ -18,6 +19,14 @@ void CTrayIcon::set_icon(const QIcon& icon) {
 
 void CTrayIcon::set_tool_tip(const QString& text) {
     m_icon->setToolTip(text);
+}
+
+QString CTrayIcon::tool_tip() const {
+    return m_icon->toolTip();
+}
+
+void CTrayIcon::set_menu(QMenu* menu) {
+    m_icon->setContextMenu(menu);
 }
 
 void CTrayIcon::show() {
@@ -47,11 +56,6 @@ void CTrayIcon::activated(QSystemTrayIcon::ActivationReason reason) const {
     case QSystemTrayIcon::DoubleClick:
         if (on_left_click) {
             on_left_click();
-        }
-        break;
-    case QSystemTrayIcon::Context:
-        if (on_right_click) {
-            on_right_click();
         }
         break;
     default:

@@ -6,12 +6,16 @@
 #include <functional>
 
 class QIcon;
+class QMenu;
 
 namespace zemrak::app {
 
-// The program's icon in the notification area. The owner gives it its icon and tool tip and
-// says what a left click (show the window) and a right click (open the tray menu) do. The
-// icon leaves the notification area when this object is destroyed.
+// The program's icon in the notification area. The owner gives it its icon, tool tip and menu
+// and says what a left click (show the window) does. The menu is the icon's context menu: the
+// notification area shows it on a right click, an X tray through Qt and a StatusNotifier host
+// (KDE, GNOME's AppIndicator extension) from the copy Qt exports over D-Bus, which follows
+// every change made to the menu. The icon leaves the notification area when this object is
+// destroyed.
 class CTrayIcon final : public QObject {
     Q_OBJECT
 public:
@@ -23,6 +27,9 @@ public:
 
     void set_icon(const QIcon& icon);
     void set_tool_tip(const QString& text);
+    [[nodiscard]] QString tool_tip() const;
+    // The menu of a right click; it must outlive this object or be taken away first.
+    void set_menu(QMenu* menu);
     void show();
     void hide();
     [[nodiscard]] bool is_visible() const;
@@ -35,7 +42,6 @@ public:
     [[nodiscard]] static bool available();
 
     std::function<void()> on_left_click;
-    std::function<void()> on_right_click;
 
 private:
     void activated(QSystemTrayIcon::ActivationReason reason) const;

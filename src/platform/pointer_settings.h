@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace zemrak {
 
@@ -42,11 +43,31 @@ struct PointerSettingsChange {
 // gives 10. Any level outside 1..11 gives the neutral speed 10.
 [[nodiscard]] std::int32_t system_pointer_speed(std::int32_t level);
 
+// Which of the three pointer settings a backend applies on the running desktop. Each member is
+// empty when the setting is applied, or else the language key of a one-line reason why it is
+// left alone (such as "pointer_other_desktop_text").
+struct PointerSupport {
+    std::string double_click;
+    std::string motion;
+    std::string wheel;
+
+    friend bool operator==(const PointerSupport&, const PointerSupport&) = default;
+};
+
+// Reasons a setting is left alone.
+inline constexpr const char* kPointerOtherDesktop = "pointer_other_desktop_text";
+inline constexpr const char* kPointerNoWheelSetting = "pointer_no_wheel_setting_text";
+inline constexpr const char* kPointerNoSuchSetting = "pointer_no_such_setting_text";
+inline constexpr const char* kPointerNoCompositor = "pointer_no_compositor_text";
+
 // Where pointer settings are written: one implementation per desktop. Failures are not
-// reported; a setting the desktop does not have is left alone.
+// reported; a setting the desktop does not have is left alone, and support() says so.
 class PointerSettingsBackend {
 public:
     virtual ~PointerSettingsBackend() = default;
+
+    // What this backend applies, decided when it was made; the same on every call.
+    [[nodiscard]] virtual PointerSupport support() const = 0;
 
     // Longest time between the clicks of a double-click, in milliseconds.
     virtual void set_double_click_time(std::uint32_t ms) = 0;

@@ -51,6 +51,22 @@ GnomePointerSettings::GnomePointerSettings() : m_schema(lookup_mouse_schema()) {
     }
 }
 
+PointerSupport GnomePointerSettings::support() const {
+    const auto has_key = [this](const char* key) {
+        return m_schema && g_settings_schema_has_key(m_schema.get(), key) != FALSE;
+    };
+    PointerSupport support;
+    if (!has_key(kDoubleClickKey)) {
+        support.double_click = kPointerNoSuchSetting;
+    }
+    // Speed alone is still worth writing when a schema lacks the profile, and the other way.
+    if (!has_key(kSpeedKey) && !has_key(kAccelProfileKey)) {
+        support.motion = kPointerNoSuchSetting;
+    }
+    support.wheel = kPointerNoWheelSetting;
+    return support;
+}
+
 void GnomePointerSettings::set_double_click_time(std::uint32_t ms) {
     const std::uint32_t clamped = std::clamp(ms, kMinDoubleClickMs, kMaxDoubleClickMs);
     if (write(kDoubleClickKey, g_variant_new_int32(static_cast<gint32>(clamped)))) {

@@ -31,6 +31,7 @@ inline constexpr const char* kGnomeMouseSchema = "org.gnome.desktop.peripherals.
 // - pointer motion to "accel-profile" and then "speed", mapped as above;
 // - the wheel not at all: GNOME has no desktop-wide lines-per-notch or page-per-notch setting,
 //   each program scrolls by its own step.
+// support() names the wheel as left alone, and a setting whose keys the installed schema lacks.
 // A key missing from the installed schema, or a value it refuses (of another type, or outside a
 // range a later schema may declare), is skipped. The writes of one call reach the settings store
 // as one change and are flushed before the call returns. Use one object from one thread.
@@ -42,6 +43,7 @@ public:
 
     [[nodiscard]] bool available() const { return m_settings != nullptr; }
 
+    [[nodiscard]] PointerSupport support() const override;
     void set_double_click_time(std::uint32_t ms) override;
     void set_pointer_motion(const PointerMotion& motion) override;
     void set_wheel_scroll(std::uint32_t lines_or_page) override;

@@ -2,6 +2,10 @@
 
 namespace zemrak {
 
+PointerSupport NoopPointerSettings::support() const {
+    return {kPointerOtherDesktop, kPointerOtherDesktop, kPointerOtherDesktop};
+}
+
 void NoopPointerSettings::set_double_click_time(std::uint32_t /*ms*/) {
     notice_once();
 }

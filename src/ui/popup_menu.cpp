@@ -70,6 +70,8 @@ PopupMenu::PopupMenu(const QString& path, QWidget* parent)
     : QObject(parent), m_menu(new QMenu(parent)) {
     m_menu->setObjectName(QFileInfo(path).completeBaseName());
     add_items(m_menu, read_items(path));
+    // Counted however the menu comes up: through open(), or shown by the tray for its icon.
+    connect(m_menu, &QMenu::aboutToShow, this, [this] { g_openMenu = this; });
     connect(m_menu, &QMenu::aboutToHide, this, [this] {
         if (g_openMenu == this) {
             g_openMenu = nullptr;
@@ -119,6 +121,49 @@ void PopupMenu::open(QPoint anchor) {
 void PopupMenu::close() {
     if (m_menu != nullptr) {
         m_menu->hide();
+    }
+}
+
+void PopupMenu::set_choices(const QString& before, const QString& prefix, const QStringList& texts,
+                            int checked) {
+    if (m_menu == nullptr) {
+        return;
+    }
+    for (QAction* old : std::as_const(m_choices)) {
+        m_menu->removeAction(old);
+        old->setObjectName(QString()); // choose() must not find it before it is gone
+        // One of them may be the item whose choice is running right now.
+        old->deleteLater();
+    }
+    m_choices.clear();
+    if (texts.isEmpty()) {
+        return;
+    }
+    QAction* next = m_menu->findChild<QAction*>(before, Qt::FindDirectChildrenOnly);
+    if (next != nullptr && !m_menu->actions().contains(next)) {
+        next = nullptr;
+    }
+    const auto insert = [this, next](QAction* action) {
+        m_menu->insertAction(next, action);
+        m_choices.append(action);
+    };
+    const auto separator = [this] {
+        auto* line = new QAction(m_menu);
+        line->setSeparator(true);
+        return line;
+    };
+    insert(separator());
+    for (int i = 0; i < texts.size(); ++i) {
+        auto* action = new QAction(texts.at(i), m_menu);
+        const QString name = prefix + QString::number(i);
+        action->setObjectName(name);
+        action->setCheckable(true);
+        action->setChecked(i == checked);
+        connect(action, &QAction::triggered, this, [this, name] { deliver(name); });
+        insert(action);
+    }
+    if (next != nullptr) {
+        insert(separator());
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -8,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+class QAction;
 class QMenu;
 class QWidget;
 
@@ -57,6 +59,15 @@ public:
     void close();
     [[nodiscard]] bool is_open() const;
 
+    // Puts checkable items with `texts` before the item named `before` (at the end when there is
+    // none), set off by separators, in place of those the last call put there; they are named
+    // `prefix` followed by their index from 0 ("profile_0", "profile_1", ...), and the one at
+    // `checked` is checked (none when it is out of range). Choosing one closes the menu and
+    // reports its name as any item does. A menu that stays open (the tray's) is kept up to date
+    // with this.
+    void set_choices(const QString& before, const QString& prefix, const QStringList& texts,
+                     int checked);
+
     // Item names in menu order, the items of a submenu in its place.
     [[nodiscard]] QStringList item_names() const;
 
@@ -64,7 +75,7 @@ public:
     // then on_chosen runs. False when the menu has no enabled item of that name.
     bool choose(const QString& item);
 
-    // The menu opened last while it is still open, or null; lets a UI script pick an item.
+    // The menu shown last while it is still open, or null; lets a UI script pick an item.
     [[nodiscard]] static PopupMenu* open_menu();
 
     // Called with the chosen item's name after the menu has closed. It may destroy this menu.
@@ -77,6 +88,8 @@ private:
     void deliver(QString item);
 
     QPointer<QMenu> m_menu;
+    // What set_choices() added, separators included.
+    QList<QAction*> m_choices;
 };
 
 } // namespace zemrak::ui

@@ -8,9 +8,11 @@
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QFile>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QRectF>
 #include <QSpinBox>
@@ -395,9 +397,13 @@ void UiScript::click_tray_icon(const UiScriptStep& step) {
         fail(step, QStringLiteral("no tray shows the program's icon"));
         return;
     }
-    // The signal the platform sends for a click on the icon.
-    emit icon->activated(step.number == UiScriptStep::kTrayRight ? QSystemTrayIcon::Context
-                                                                 : QSystemTrayIcon::Trigger);
+    const bool right = step.number == UiScriptStep::kTrayRight;
+    // An X tray shows the icon's menu at the pointer itself on a right click (a StatusNotifier
+    // host shows its own copy of it), and the signal the platform sends follows.
+    if (QMenu* menu = icon->contextMenu(); right && menu != nullptr) {
+        menu->popup(QCursor::pos());
+    }
+    emit icon->activated(right ? QSystemTrayIcon::Context : QSystemTrayIcon::Trigger);
 }
 
 void UiScript::fail(const UiScriptStep& step, const QString& message) {

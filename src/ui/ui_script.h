@@ -24,9 +24,10 @@ inline constexpr int kUiScriptFailureStatus = 3;
 //   set NAME VALUE     a slider's value, a drop-down's or list's row (from 0), an edit's text;
 //                      the control has the focus while it changes and loses it afterwards
 //   menu ITEM          choose an item of the pop-up menu that is open, or of one of its
-//                      submenus
+//                      submenus; the tray menu's profiles are profile_0, profile_1, ...
 //   tray left|right    click the tray icon as the notification area reports a click (a
-//                      right click opens the tray menu); fails where no tray shows the icon
+//                      right click opens the tray menu at the pointer); fails where no tray
+//                      shows the icon
 //   answer OK|CANCEL   how the next modal dialog closes unless later lines close it
 //   wait MS            pause
 //   wait-apply         pause until the apply worker is idle

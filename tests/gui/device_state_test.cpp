@@ -44,7 +44,7 @@ protected:
 
     void start() {
         m_window =
-            std::make_unique<CMainWnd>(MainWndOptions{folders_in(m_dir.path()), {}, m_nodes});
+            std::make_unique<CMainWnd>(MainWndOptions{folders_in(m_dir.path()), {}, m_nodes, {}});
         m_window->initialise();
     }
     QString state_line() { return m_window->findChild<QLabel*>("device_state_label")->text(); }

@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
+    // The windows apply pointer settings: they must not reach the desktop the tests run on.
+    unsetenv("XDG_CURRENT_DESKTOP");
     QApplication app(argc, argv);
     zemrak::ui::Texts::load(std::filesystem::path(ZEMRAK_SOURCE_DIR) / "res/Language/lan.xml");
 

@@ -16,14 +16,18 @@
 #include "ui/file_dialogs.h"
 #include "ui/modal.h"
 #include "ui/qt_text.h"
+#include "ui/texts.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QTimer>
 #include <fstream>
@@ -320,6 +324,81 @@ TEST_F(MainWndTest, ApplyButtonSendsTheProfileThroughTheWorker) {
         }
     }
     EXPECT_EQ(expected, received);
+}
+
+// The tray menu's profile items: their names and texts in menu order, the checked one
+// marked with '*', between the fixed items.
+QStringList tray_items(const QMenu* menu) {
+    QStringList items;
+    for (const QAction* action : menu->actions()) {
+        if (action->isSeparator()) {
+            items << "-";
+        } else {
+            items << (action->isChecked() ? "*" : "") + action->objectName() + "=" + action->text();
+        }
+    }
+    return items;
+}
+
+TEST_F(MainWndTest, TheTrayMenuSwitchesProfilesAndApplies) {
+    start({u"A", u"B", u"C"});
+    auto* icon = m_window->findChild<QSystemTrayIcon*>();
+    ASSERT_NE(nullptr, icon);
+    QMenu* menu = icon->contextMenu();
+    ASSERT_NE(nullptr, menu);
+    const QString open = "configuration=" + ui::Texts::text("menu_configuration_text");
+    const QString quit = "exit=" + ui::Texts::text("menu_exit_text");
+    EXPECT_EQ((QStringList{open, "-", "*profile_0=A", "profile_1=B", "profile_2=C", "-", quit}),
+              tray_items(menu));
+    EXPECT_TRUE(icon->toolTip().contains(ui::Texts::text("tray_profile_text").arg("A")))
+        << icon->toolTip().toStdString();
+    EXPECT_TRUE(icon->toolTip().contains(control<QLabel>("device_state_label")->text()));
+
+    // Chosen in the tray: current in the window too, and applied as Apply applies.
+    const std::filesystem::path log = m_dir / "mouse.log";
+    ::setenv("ZEMRAK_VIRTUAL_MOUSE_LOG", log.c_str(), 1);
+    menu->findChild<QAction*>("profile_1")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return current_name() == "B"; }, 5000));
+    wait_for_applies();
+    ::unsetenv("ZEMRAK_VIRTUAL_MOUSE_LOG");
+    EXPECT_EQ(1, control<QComboBox>("profile_combo")->currentIndex());
+    EXPECT_EQ("B", control<QLineEdit>("edit_profile_name")->text());
+    std::ifstream in(log);
+    std::vector<std::string> received;
+    for (std::string line; std::getline(in, line);) {
+        received.push_back(line.substr(line.find(' ') + 1));
+    }
+    std::vector<std::string> expected;
+    for (const ReportStep& step : plan_reports(*m_window->store().profiles().current(),
+                                               read_device_params(m_dir / "Data.ini"))) {
+        expected.push_back("cmd " + to_hex(step.command));
+        if (step.data) {
+            expected.push_back("data " + to_hex(*step.data));
+        }
+    }
+    EXPECT_EQ(expected, received);
+    EXPECT_EQ(1, read_bytes(m_dir / "Data" / "Data.bin").at(0)) << "the apply saved the choice";
+    EXPECT_FALSE(m_window->unapplied_changes());
+    EXPECT_EQ((QStringList{open, "-", "profile_0=A", "*profile_1=B", "profile_2=C", "-", quit}),
+              tray_items(menu));
+    EXPECT_TRUE(icon->toolTip().contains(ui::Texts::text("tray_profile_text").arg("B")));
+
+    // The list follows what the window does: switch, rename, add, delete.
+    control<QComboBox>("profile_combo")->setCurrentIndex(2);
+    auto* edit = control<QLineEdit>("edit_profile_name");
+    edit->setText("Cee");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ((QStringList{open, "-", "profile_0=A", "profile_1=B", "*profile_2=Cee", "-", quit}),
+              tray_items(menu));
+    EXPECT_TRUE(icon->toolTip().contains(ui::Texts::text("tray_profile_text").arg("Cee")));
+    click("btn_add_profile");
+    const QString added = current_name();
+    ui::ModalAnswers::queue(ui::kDialogOk);
+    control<QComboBox>("profile_combo")->setCurrentIndex(0);
+    click("btn_delete_profile");
+    EXPECT_EQ(
+        (QStringList{open, "-", "*profile_0=B", "profile_1=Cee", "profile_2=" + added, "-", quit}),
+        tray_items(menu));
 }
 
 TEST_F(MainWndTest, RemovalHidesOnceAndArrivalShowsNothing) {

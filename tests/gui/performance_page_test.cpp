@@ -1,9 +1,11 @@
 #include "app/main_wnd.h"
 #include "model/sensors.h"
+#include "platform/pointer_settings.h"
 #include "program_folder.h"
 #include "test_support/temp_dir.h"
 #include "ui/colour_convert.h"
 #include "ui/modal.h"
+#include "ui/texts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,12 +34,27 @@ std::string ini_with(const std::string& default_section) {
 
 // The main window on a program folder of its own against the virtual mouse, showing the
 // performance page.
+// Pointer settings that go nowhere, on a desktop that takes what `support` says.
+class FakePointerSettings final : public PointerSettingsBackend {
+public:
+    explicit FakePointerSettings(PointerSupport support) : m_support(std::move(support)) {}
+    [[nodiscard]] PointerSupport support() const override { return m_support; }
+    void set_double_click_time(std::uint32_t) override {}
+    void set_pointer_motion(const PointerMotion&) override {}
+    void set_wheel_scroll(std::uint32_t) override {}
+
+private:
+    PointerSupport m_support;
+};
+
 class PerformancePageTest : public ::testing::Test {
 protected:
-    void start(const std::vector<ConfigBlock>& profiles = {}, const std::string& ini = {}) {
+    void start(const std::vector<ConfigBlock>& profiles = {}, const std::string& ini = {},
+               const PointerSupport& support = {}) {
         test::lay_out_program_folder(m_dir.path(), profiles, 0,
                                      ini.empty() ? std::nullopt : std::optional(ini));
-        m_window = test::start_main_window(m_dir.path());
+        m_window = test::start_main_window(
+            m_dir.path(), [support] { return std::make_unique<FakePointerSettings>(support); });
         control<QPushButton>("performance_btn")->click();
     }
 
@@ -154,6 +171,37 @@ TEST_F(PerformancePageTest, PointerSlidersStoreOnlyOnReleaseWhileEveryLabelFollo
     EXPECT_EQ(57, profile().stage_dpi_code(1));
     slider(2)->setSliderDown(false);
     EXPECT_EQ(57, profile().stage_dpi_code(1));
+}
+
+TEST_F(PerformancePageTest, SettingsTheDesktopDoesNotTakeAreDisabledWithTheirReason) {
+    start({profile_named(u"P"), profile_named(u"Q")}, {},
+          PointerSupport{"", kPointerNoCompositor, kPointerNoWheelSetting});
+    const QString no_kwin = ui::Texts::text(kPointerNoCompositor);
+    const QString no_wheel = ui::Texts::text(kPointerNoWheelSetting);
+    ASSERT_FALSE(no_kwin.isEmpty());
+    ASSERT_FALSE(no_wheel.isEmpty());
+    const auto check = [this](const char* note, const QString& reason,
+                              std::initializer_list<const char*> controls) {
+        auto* label = control<QLabel>(note);
+        EXPECT_EQ(!reason.isEmpty(), label->isVisible()) << note;
+        EXPECT_EQ(reason, label->text()) << note;
+        for (const char* name : controls) {
+            auto* widget = control<QWidget>(name);
+            EXPECT_EQ(reason.isEmpty(), widget->isEnabled()) << name;
+            EXPECT_EQ(reason, widget->toolTip()) << name;
+        }
+    };
+    const auto check_all = [&] {
+        check("mouse_move_unsupported_label", no_kwin,
+              {"mouse_move_speed_slider", "enhance_pointer_checkbox"});
+        check("scroll_unsupported_label", no_wheel, {"scroll_speed_slider", "one_page_checkbox"});
+        check("double_click_unsupported_label", {}, {"double_click_speed_slider"});
+    };
+    check_all();
+    // Showing another profile, which scrolls by lines, leaves the wheel disabled.
+    control<QComboBox>("profile_combo")->setCurrentIndex(1);
+    ASSERT_EQ(0, profile().page_scroll());
+    check_all();
 }
 
 TEST_F(PerformancePageTest, StageCountComboShowsTheFirstRowsAndStoresTheCount) {

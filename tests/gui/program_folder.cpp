@@ -47,12 +47,14 @@ void lay_out_program_folder(const std::filesystem::path& folder,
     }
 }
 
-std::unique_ptr<app::CMainWnd> start_main_window(const std::filesystem::path& folder) {
+std::unique_ptr<app::CMainWnd>
+start_main_window(const std::filesystem::path& folder,
+                  std::function<std::unique_ptr<PointerSettingsBackend>()> pointer_settings) {
     set_virtual_mouse_plugged(1);
     ui::ModalAnswers::clear();
     ui::FileDialogAnswers::clear();
-    auto window = std::make_unique<app::CMainWnd>(
-        app::MainWndOptions{folders_in(folder), ZEMRAK_VIRTUAL_MOUSE_PATH, nullptr});
+    auto window = std::make_unique<app::CMainWnd>(app::MainWndOptions{
+        folders_in(folder), ZEMRAK_VIRTUAL_MOUSE_PATH, nullptr, std::move(pointer_settings)});
     window->initialise();
     window->show();
     return window;

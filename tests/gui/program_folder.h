@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,7 +34,9 @@ void lay_out_program_folder(const std::filesystem::path& folder,
                             const std::optional<std::string>& settings = std::nullopt);
 
 // The main window on `folder`, initialised and shown, with no dialog answers pending and the
-// virtual mouse plugged in.
-[[nodiscard]] std::unique_ptr<app::CMainWnd> start_main_window(const std::filesystem::path& folder);
+// virtual mouse plugged in; `pointer_settings`, when given, makes where its pointer settings go.
+[[nodiscard]] std::unique_ptr<app::CMainWnd>
+start_main_window(const std::filesystem::path& folder,
+                  std::function<std::unique_ptr<PointerSettingsBackend>()> pointer_settings = {});
 
 } // namespace zemrak::test

@@ -4,8 +4,10 @@
 #include "desktop_session.h"
 #include "test_support/temp_dir.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <sys/wait.h>
 
 #include <gtest/gtest.h>
@@ -40,8 +42,8 @@ protected:
         // The program folder of its own (the portable layout) keeps its data apart.
         const std::filesystem::path shipped = ZEMRAK_PROGRAM_DIR;
         std::filesystem::create_directories(m_program);
-        for (const char* entry : {"zemrak-mouse", "Data.ini", "Default.pbin", "logo.png",
-                                  "libzemrak-hid-virtual.so", "Language", "res"}) {
+        for (const char* entry : {"zemrak-mouse", "zemrakctl", "Data.ini", "Default.pbin",
+                                  "logo.png", "libzemrak-hid-virtual.so", "Language", "res"}) {
             std::filesystem::copy(shipped / entry, m_program / entry,
                                   std::filesystem::copy_options::recursive);
         }
@@ -66,6 +68,7 @@ protected:
                  "DBUS_SESSION_BUS_ADDRESS=unix:path=" + (m_dir / "no-bus").string(),
                  "XDG_RUNTIME_DIR=" + (m_dir / "runtime").string(),
                  "ZEMRAK_HID_LIBRARY=" + (m_program / "libzemrak-hid-virtual.so").string(),
+                 "ZEMRAK_VIRTUAL_MOUSE_LOG=" + (m_dir / "mouse.log").string(),
                  "ZEMRAK_UI_SCRIPT=" + (m_dir / "script").string()}),
             m_dir / "program.log");
         EXPECT_TRUE(program->started());
@@ -73,6 +76,27 @@ protected:
     }
 
     [[nodiscard]] std::string program_log() const { return slurp(m_dir / "program.log"); }
+
+    // What zemrakctl prints for `arguments` on the program folder.
+    [[nodiscard]] std::string ctl(const std::string& arguments) const {
+        const std::filesystem::path out = m_dir / "ctl.out";
+        const std::string command = "'" + (m_program / "zemrakctl").string() +
+                                    "' --program-folder '" + m_program.string() + "' " + arguments +
+                                    " >'" + out.string() + "' 2>&1";
+        EXPECT_EQ(0, std::system(command.c_str())) << command << "\n" << slurp(out);
+        return slurp(out);
+    }
+
+    // The reports the virtual mouse received, a "cmd …"/"data …" line each, as zemrakctl's
+    // reports lists them.
+    [[nodiscard]] std::string received_reports() const {
+        std::istringstream log(slurp(m_dir / "mouse.log"));
+        std::string received;
+        for (std::string line; std::getline(log, line);) {
+            received += line.substr(line.find(' ') + 1) + "\n";
+        }
+        return received;
+    }
 
     TempDir m_dir;
     std::filesystem::path m_program = m_dir / "program";
@@ -98,6 +122,27 @@ TEST_F(TrayDesktop, TrayMenuExitEndsTheProgramWhileItsWindowIsShown) {
         ASSERT_TRUE(WIFEXITED(*status)) << program_log();
         ASSERT_EQ(0, WEXITSTATUS(*status)) << program_log();
     }
+}
+
+TEST_F(TrayDesktop, AProfileChosenInTheTrayMenuBecomesCurrentAndReachesTheMouse) {
+    // Two stored profiles that differ in one button; the first is current.
+    static_cast<void>(ctl("profiles"));
+    static_cast<void>(ctl("export-profile 0 '" + (m_dir / "p.pbin").string() + "'"));
+    static_cast<void>(ctl("import-profile '" + (m_dir / "p.pbin").string() + "'"));
+    static_cast<void>(ctl("set-button 5 forward"));
+    ASSERT_EQ("*0\tProfile1\n 1\tProfile1_1\n", ctl("profiles"));
+    const std::string first_reports = ctl("reports");
+
+    const auto program = start_program("tray right\nmenu profile_1\nwait-apply\nquit\n");
+    const std::optional<int> status = program->wait_for_exit(30s);
+    ASSERT_TRUE(status.has_value()) << program_log();
+    ASSERT_TRUE(WIFEXITED(*status)) << program_log();
+    ASSERT_EQ(0, WEXITSTATUS(*status)) << program_log();
+
+    EXPECT_EQ(" 0\tProfile1\n*1\tProfile1_1\n", ctl("profiles"));
+    const std::string second_reports = ctl("reports");
+    EXPECT_NE(first_reports, second_reports);
+    EXPECT_EQ(second_reports, received_reports()) << program_log();
 }
 
 TEST_F(TrayDesktop, ClosingTheWindowKeepsTheProgramInTheTray) {

@@ -95,5 +95,11 @@ TEST_F(PointerGnome, AProfileChangeReachesTheDesktop) {
     EXPECT_EQ("default", accel_profile());
 }
 
+// GNOME has a double-click time and pointer motion of its own, but no lines per wheel notch.
+TEST_F(PointerGnome, ReportsTheWheelAsLeftAlone) {
+    const GnomePointerSettings backend;
+    EXPECT_EQ((PointerSupport{"", "", kPointerNoWheelSetting}), backend.support());
+}
+
 } // namespace
 } // namespace zemrak

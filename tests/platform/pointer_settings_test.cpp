@@ -26,6 +26,7 @@ ConfigBlock default_profile() {
 // Writes each call down as text, so that a test can check both values and order.
 class RecordingBackend final : public PointerSettingsBackend {
 public:
+    [[nodiscard]] PointerSupport support() const override { return {}; }
     void set_double_click_time(std::uint32_t ms) override {
         calls.push_back("double-click " + std::to_string(ms));
     }
@@ -126,14 +127,31 @@ TEST(PointerBackendChoice, GnomeOnlyWhenTheSessionNamesItAndTheSchemaIsThere) {
         EXPECT_EQ(PointerBackendKind::gnome, choose_pointer_backend(desktop, true)) << desktop;
         EXPECT_EQ(PointerBackendKind::none, choose_pointer_backend(desktop, false)) << desktop;
     }
-    for (const char* desktop : {"", "KDE", "GNOME-Flashback", "X-Cinnamon", "XGNOME:KDE", ":"}) {
+    for (const char* desktop : {"", "GNOME-Flashback", "X-Cinnamon", "XGNOME:XFCE", ":"}) {
         EXPECT_EQ(PointerBackendKind::none, choose_pointer_backend(desktop, true)) << desktop;
     }
+}
+
+TEST(PointerBackendChoice, KdeWhenTheSessionNamesIt) {
+    for (const char* desktop : {"KDE", "kde", "XGNOME:KDE", "KDE:GNOME"}) {
+        EXPECT_EQ(PointerBackendKind::kde, choose_pointer_backend(desktop, true)) << desktop;
+        EXPECT_EQ(PointerBackendKind::kde, choose_pointer_backend(desktop, false)) << desktop;
+    }
+    for (const char* desktop : {"KDE-Neon", "LXQt", "XKDE"}) {
+        EXPECT_EQ(PointerBackendKind::none, choose_pointer_backend(desktop, false)) << desktop;
+    }
+    EXPECT_TRUE(session_is_wayland("wayland", nullptr));
+    EXPECT_FALSE(session_is_wayland("x11", "wayland-0")) << "the session type decides";
+    EXPECT_TRUE(session_is_wayland(nullptr, "wayland-0"));
+    EXPECT_TRUE(session_is_wayland("", "wayland-0"));
+    EXPECT_FALSE(session_is_wayland(nullptr, ""));
 }
 
 TEST(PointerNoopBackend, SaysOnceThatNothingIsApplied) {
     std::ostringstream notices;
     NoopPointerSettings backend(notices);
+    EXPECT_EQ((PointerSupport{kPointerOtherDesktop, kPointerOtherDesktop, kPointerOtherDesktop}),
+              backend.support());
     EXPECT_EQ("", notices.str()) << "nothing said before anything is asked";
     backend.set_double_click_time(550);
     backend.set_pointer_motion(PointerMotion{true, 12});

@@ -68,6 +68,7 @@ private:
 class RecordingPointerBackend final : public PointerSettingsBackend {
 public:
     explicit RecordingPointerBackend(EventLog& log) : m_log(log) {}
+    [[nodiscard]] PointerSupport support() const override { return {}; }
     void set_double_click_time(std::uint32_t ms) override;
     void set_pointer_motion(const PointerMotion& motion) override;
     void set_wheel_scroll(std::uint32_t lines_or_page) override;

@@ -179,7 +179,7 @@ int main(int argc, char** argv) {
         write_examples(data.path().toStdString());
     }
     zemrak::Folders folders{program, data.path().toStdString(), program};
-    zemrak::app::CMainWnd window({folders, program / zemrak::kVirtualMouseFileName, nullptr});
+    zemrak::app::CMainWnd window({folders, program / zemrak::kVirtualMouseFileName, nullptr, {}});
     window.initialise();
     window.show();
     QString selector = section;

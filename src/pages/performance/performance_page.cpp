@@ -65,6 +65,33 @@ void CPerformancePage::init(QWidget* container, PageHost& host) {
     connect_controls();
 
     ui::Texts::apply(body);
+    show_pointer_support(m_support);
+}
+
+void CPerformancePage::show_pointer_support(const PointerSupport& support) {
+    m_support = support;
+    const auto show = [](const std::string& reason, QLabel* note,
+                         std::initializer_list<QWidget*> controls) {
+        const QString text = reason.empty() ? QString() : ui::Texts::text(std::string_view(reason));
+        note->setText(text);
+        note->setVisible(!reason.empty());
+        for (QWidget* control : controls) {
+            control->setToolTip(text);
+            control->setEnabled(reason.empty());
+        }
+    };
+    show(support.motion, m_ui->mouse_move_unsupported_label,
+         {m_ui->mouse_move_speed_slider, m_ui->enhance_pointer_checkbox});
+    show(support.wheel, m_ui->scroll_unsupported_label,
+         {m_ui->scroll_speed_slider, m_ui->one_page_checkbox});
+    show(support.double_click, m_ui->double_click_unsupported_label,
+         {m_ui->double_click_speed_slider});
+    m_ui->scroll_speed_slider->setEnabled(wheel_lines_editable());
+}
+
+bool CPerformancePage::wheel_lines_editable() const {
+    // A page per notch leaves the line count without effect.
+    return m_support.wheel.empty() && !m_ui->one_page_checkbox->isChecked();
 }
 
 void CPerformancePage::build_stage_rows(QWidget* parent) {
@@ -156,8 +183,7 @@ void CPerformancePage::connect_controls() {
     });
     handle(m_ui->one_page_checkbox, "checkclick", [this](const ui::Notification& n) {
         m_profile->set_page_scroll(n.wparam != 0 ? 1 : 0);
-        // A page per notch leaves the line count without effect.
-        m_ui->scroll_speed_slider->setEnabled(n.wparam == 0);
+        m_ui->scroll_speed_slider->setEnabled(wheel_lines_editable());
     });
     handle(m_ui->max_dpi_combo, "itemselect", [this](const ui::Notification& n) {
         if (n.wparam < 0 || n.wparam >= static_cast<qint64>(kStages)) {
@@ -221,7 +247,7 @@ void CPerformancePage::refresh(ConfigBlock* profile) {
     m_ui->double_click_speed_slider->setValue(profile->double_click_level());
     m_ui->enhance_pointer_checkbox->setChecked(profile->enhance_precision() != 0);
     m_ui->one_page_checkbox->setChecked(profile->page_scroll() != 0);
-    m_ui->scroll_speed_slider->setEnabled(profile->page_scroll() == 0);
+    m_ui->scroll_speed_slider->setEnabled(wheel_lines_editable());
     show_pointer_values();
 
     // A count from elsewhere that the combo cannot show stays in the profile untouched.

@@ -3,6 +3,7 @@
 #include "model/config_block.h"
 #include "pages/page_host.h"
 #include "pages/performance/stage_row.h"
+#include "platform/pointer_settings.h"
 #include "ui/notify_pump.h"
 
 #include <QString>
@@ -43,6 +44,9 @@ public:
     void init(QWidget* container, PageHost& host);
     // Redraws the page from `profile` (null when no profile is current).
     void refresh(ConfigBlock* profile);
+    // Which pointer settings the desktop takes: the controls of each one it does not take are
+    // disabled, with the reason in a line below them and as their tool tip.
+    void show_pointer_support(const PointerSupport& support);
 
 private:
     static constexpr std::size_t kStages = ConfigBlock::kStages;
@@ -60,7 +64,11 @@ private:
     void show_pointer_values();
     [[nodiscard]] std::int32_t offered_rows() const;
 
+    // The wheel's line count can be changed: the desktop takes it and no page per notch is set.
+    [[nodiscard]] bool wheel_lines_editable() const;
+
     std::unique_ptr<Ui::PerformancePage> m_ui;
+    PointerSupport m_support;
     QWidget* m_container = nullptr;
     PageHost* m_host = nullptr;
     ConfigBlock* m_profile = nullptr;
