@@ -12,6 +12,7 @@
 #include "pages/profile_model.h"
 #include "platform/folders.h"
 #include "platform/hid_nodes.h"
+#include "platform/language_choice.h"
 #include "platform/pointer_settings.h"
 #include "recoil/gun_page.h"
 #include "ui/notification.h"
@@ -20,6 +21,7 @@
 #include <QWidget>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 namespace Ui {
 class CMainWnd;
@@ -44,6 +46,8 @@ struct MainWndOptions {
     std::filesystem::path hid_library;
     // Finds the mouse's hidraw nodes; null for the system's own.
     std::shared_ptr<HidNodeProbe> nodes;
+    // The language of the texts (a code such as "de"); English where it has no file.
+    std::string language = std::string(kEnglish);
 };
 
 // The main window: header, section selectors, the pages, the profile bar and the apply
