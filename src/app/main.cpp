@@ -3,6 +3,7 @@
 
 #include "app/main_wnd.h"
 #include "app/single_instance.h"
+#include "platform/language_choice.h"
 #include "ui/theme.h"
 #include "ui/ui_script.h"
 
@@ -35,7 +36,12 @@ int main(int argc, char** argv) {
     const bool start_hidden = argc > 1;
 
     std::error_code folder_error;
-    zemrak::app::MainWndOptions options{zemrak::default_folders(folder_error), {}, nullptr, {}};
+    zemrak::app::MainWndOptions options{
+        zemrak::default_folders(folder_error),
+        {},
+        nullptr,
+        {},
+        zemrak::requested_language(zemrak::locale_from_process_environment())};
     if (folder_error) {
         std::cerr << "zemrak-mouse: cannot find the program folder: " << folder_error.message()
                   << '\n';

@@ -134,7 +134,7 @@ CMainWnd::~CMainWnd() {
 
 void CMainWnd::initialise() {
     // Device settings, language texts and the factory image for the sensor they name.
-    m_data.load_settings();
+    m_data.load_settings(m_options.language);
     const QIcon icon(to_qstring(m_options.folders.program / kLogoFileName));
     setWindowIcon(icon);
     ui::Texts::use(m_data.texts());

@@ -12,6 +12,7 @@
 #include "pages/profile_model.h"
 #include "platform/folders.h"
 #include "platform/hid_nodes.h"
+#include "platform/language_choice.h"
 #include "platform/pointer_settings.h"
 #include "recoil/gun_page.h"
 #include "ui/notification.h"
@@ -21,6 +22,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace Ui {
 class CMainWnd;
@@ -49,6 +51,8 @@ struct MainWndOptions {
     std::shared_ptr<HidNodeProbe> nodes;
     // Makes where pointer settings go; null for the running desktop's own.
     std::function<std::unique_ptr<PointerSettingsBackend>()> pointer_settings;
+    // The language of the texts (a code such as "de"); English where it has no file.
+    std::string language = std::string(kEnglish);
 };
 
 // The main window: header, section selectors, the pages, the profile bar and the apply

@@ -14,7 +14,7 @@ AppData::AppData(Folders folders)
       m_store(std::move(folders), m_folderLock), m_macros(m_store.folders().data, m_folderLock),
       m_recoils(m_store.folders().data, m_folderLock) {}
 
-void AppData::load_settings() {
+void AppData::load_settings(std::string_view language) {
     const std::filesystem::path& program = folders().program;
     m_settingsProblems.clear();
     const auto note = [this](const std::filesystem::path& file, std::error_code error) {
@@ -27,6 +27,11 @@ void AppData::load_settings() {
     note(program / kSettingsFileName, error);
     m_texts = TextTable::load(program / kLanguageFileName, error);
     note(program / kLanguageFileName, error);
+    if (language != kEnglish) {
+        const std::filesystem::path translation = program / language_file_name(language);
+        m_texts.overlay(TextTable::load(translation, error));
+        note(translation, error);
+    }
     m_store.load_factory_image(m_params.sensor);
 }
 

@@ -7,12 +7,14 @@
 #include "model/profile_store.h"
 #include "model/text_table.h"
 #include "platform/folders.h"
+#include "platform/language_choice.h"
 #include "recoil/recoil_library.h"
 
 #include <cstddef>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -71,7 +73,10 @@ public:
     // The first step of start-up: the device settings (Data.ini), the language texts and the
     // factory image for the sensor the settings name. Nothing here fails: missing files give
     // defaults, and so do files that exist but are refused (settings_problems() names them).
-    void load_settings();
+    // The texts are the English ones with those of `language` (a code such as "de") laid over
+    // them, so that a key the language's file lacks, or a language without a file, shows
+    // English.
+    void load_settings(std::string_view language = kEnglish);
     // The settings or language files that the last load_settings() found but could not read.
     [[nodiscard]] const std::vector<FileProblem>& settings_problems() const {
         return m_settingsProblems;

@@ -47,6 +47,12 @@ TextTable TextTable::load(const std::filesystem::path& lan_xml, std::error_code&
     return table;
 }
 
+void TextTable::overlay(const TextTable& other) {
+    for (const auto& [key, value] : other.m_texts) {
+        m_texts.insert_or_assign(key, value);
+    }
+}
+
 std::string_view TextTable::text(std::string_view key) const {
     const auto found = m_texts.find(key);
     if (found == m_texts.end()) {

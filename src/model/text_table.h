@@ -31,6 +31,11 @@ public:
     // the table has no such key. The view stays valid as long as the table does.
     [[nodiscard]] std::string_view text(std::string_view key) const;
 
+    // Takes every text of `other`, replacing the text of the same key here; keys that only
+    // this table has keep their text. A translation laid over the English texts this way
+    // leaves English wherever it lacks a key.
+    void overlay(const TextTable& other);
+
     // Number of distinct keys.
     [[nodiscard]] std::size_t size() const { return m_texts.size(); }
 

@@ -11,6 +11,7 @@
 #include <QCursor>
 #include <QFile>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -111,6 +112,13 @@ UiScriptParse UiScript::parse(const QString& text) {
             std::tie(step.name, step.value) = split_first(rest);
             if (step.name.isEmpty()) {
                 error(QStringLiteral("\"set\" takes a name and a value"));
+                return result;
+            }
+        } else if (verb == u"expect") {
+            step.verb = UiScriptStep::Verb::Expect;
+            std::tie(step.name, step.value) = split_first(rest);
+            if (step.name.isEmpty()) {
+                error(QStringLiteral("\"expect\" takes a name and a text"));
                 return result;
             }
         } else if (verb == u"tray") {
@@ -267,6 +275,9 @@ void UiScript::perform(const UiScriptStep& step) {
     case UiScriptStep::Verb::Menu:
         choose_menu_item(step);
         break;
+    case UiScriptStep::Verb::Expect:
+        expect(step);
+        break;
     case UiScriptStep::Verb::Tray:
         click_tray_icon(step);
         break;
@@ -377,6 +388,32 @@ void UiScript::set(const UiScriptStep& step) {
     }
     if (guard != nullptr) {
         take_focus(guard.data());
+    }
+}
+
+void UiScript::expect(const UiScriptStep& step) {
+    QWidget* control = find(step.name);
+    if (control == nullptr) {
+        fail(step, QStringLiteral("no control named ") + quoted(step.name));
+        return;
+    }
+    QString shown;
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        shown = button->text();
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
+        shown = label->text();
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        shown = edit->text();
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        shown = combo->currentText();
+    } else {
+        fail(step,
+             quoted(step.name) + QStringLiteral(" is not a button, label, edit or drop-down"));
+        return;
+    }
+    if (shown != step.value) {
+        fail(step, quoted(step.name) + QStringLiteral(" shows ") + quoted(shown) +
+                       QStringLiteral(", not ") + quoted(step.value));
     }
 }
 

@@ -29,6 +29,8 @@ inline constexpr int kUiScriptFailureStatus = 3;
 //                      right click opens the tray menu at the pointer); fails where no tray
 //                      shows the icon
 //   answer OK|CANCEL   how the next modal dialog closes unless later lines close it
+//   expect NAME TEXT   the control shows TEXT (a button's, label's or edit's text, a drop-down's
+//                      current item, compared exactly); the script fails when it does not
 //   wait MS            pause
 //   wait-apply         pause until the apply worker is idle
 //   quit               end the program as the tray menu's "exit" does
@@ -36,12 +38,12 @@ inline constexpr int kUiScriptFailureStatus = 3;
 // Blank lines and lines starting with '#' are skipped. A NAME is looked up in the open modal
 // dialog first, then in the main window.
 struct UiScriptStep {
-    enum class Verb { Click, Set, Menu, Tray, Answer, Wait, WaitApply, Quit };
+    enum class Verb { Click, Set, Menu, Tray, Answer, Expect, Wait, WaitApply, Quit };
     enum TrayButton { kTrayLeft = 0, kTrayRight = 1 };
 
     Verb verb = Verb::Quit;
-    QString name;   // the control of click and set, the item of menu
-    QString value;  // the value of set, as written
+    QString name;   // the control of click, set and expect, the item of menu
+    QString value;  // the value of set and the text of expect, as written
     int number = 0; // the pause of wait in milliseconds, the close code of answer, the
                     // TrayButton of tray
     int line = 0;   // counted from 1, for messages
@@ -105,6 +107,7 @@ private:
     void perform(const UiScriptStep& step);
     void click(const UiScriptStep& step);
     void set(const UiScriptStep& step);
+    void expect(const UiScriptStep& step);
     void choose_menu_item(const UiScriptStep& step);
     void click_tray_icon(const UiScriptStep& step);
     [[nodiscard]] QWidget* find(const QString& name) const;

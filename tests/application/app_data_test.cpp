@@ -63,6 +63,38 @@ TEST_F(AppDataTest, AFirstStartCreatesTheProfileFilesAndEmptyLibraries) {
     EXPECT_EQ(8u, read_bytes(m_dir / "Data" / kIndexFileName).size());
 }
 
+// A translation lies over the English texts: what it lacks, and a language without a file,
+// shows English rather than nothing.
+TEST_F(AppDataTest, TextsOfTheLanguageFallBackToEnglishKeyByKey) {
+    const std::filesystem::path german = m_dir / "Language" / "de" / "lan.xml";
+    write_text(german, "<Language>\n"
+                       "  <Text key=\"profile_text\" value=\"Profil\"/>\n"
+                       "  <Text key=\"apply_text\" value=\"\"/>\n"
+                       "</Language>\n");
+    m_data.load_settings("de");
+    EXPECT_EQ("Profil", m_data.texts().text("profile_text"));
+    EXPECT_EQ(u"Profil", m_data.profile_base_name());
+    EXPECT_EQ("", m_data.texts().text("apply_text")) << "an empty translation is kept";
+    EXPECT_EQ("Cancel", m_data.texts().text("cancel_text"));
+    EXPECT_TRUE(m_data.settings_problems().empty());
+
+    for (const char* language : {"en", "fr"}) {
+        SCOPED_TRACE(language);
+        m_data.load_settings(language);
+        EXPECT_EQ("Profile", m_data.texts().text("profile_text"));
+        EXPECT_EQ("Apply", m_data.texts().text("apply_text"));
+        EXPECT_TRUE(m_data.settings_problems().empty()) << "a missing translation is no problem";
+    }
+
+    // A translation that cannot be read is reported and leaves the English texts whole.
+    std::filesystem::remove(german);
+    std::filesystem::create_directory(german);
+    m_data.load_settings("de");
+    EXPECT_EQ("Profile", m_data.texts().text("profile_text"));
+    ASSERT_EQ(1u, m_data.settings_problems().size());
+    EXPECT_EQ(german, m_data.settings_problems()[0].file);
+}
+
 TEST_F(AppDataTest, ImportedProfilesGetAFreeNameAndAreSavedAtOnce) {
     m_data.load_settings();
     static_cast<void>(m_data.load_data());

@@ -637,6 +637,36 @@ TEST_F(ProgramProcess, AProfileDeletedWhileAnApplyRunsStaysDeleted) {
     EXPECT_EQ("*0\tProfile1_1\n 1\tProfile1_2\n", slurp(m_dir / "listed"));
 }
 
+// The window speaks the language of the locale it starts in, where the program has its texts,
+// and names new profiles in it.
+TEST_F(ProgramProcess, TheWindowComesUpInTheLanguageOfTheLocale) {
+    const struct {
+        const char* locale;
+        const char* apply;
+        const char* first_profile;
+    } cases[] = {
+        {"LC_ALL= LC_MESSAGES= ZEMRAK_LANGUAGE= LANG=de_DE.UTF-8", "Übernehmen", "Profil1"},
+        {"LC_ALL= LC_MESSAGES=de_AT ZEMRAK_LANGUAGE= LANG=C.UTF-8", "Übernehmen", "Profil1"},
+        {"LC_ALL= LC_MESSAGES= ZEMRAK_LANGUAGE=en LANG=de_DE.UTF-8", "Apply", "Profile1"},
+        {"LC_ALL= LC_MESSAGES= ZEMRAK_LANGUAGE= LANG=fr_FR.UTF-8", "Apply", "Profile1"},
+    };
+    const std::string ctl = "'" + (m_program / "zemrakctl").string() + "' --program-folder '" +
+                            m_program.string() + "' ";
+    for (const auto& [locale, apply, first_profile] : cases) {
+        SCOPED_TRACE(locale);
+        std::filesystem::remove_all(m_program / "Data");
+        test::write_text(m_dir / "script", std::string("expect btn_apply ") + apply + "\nquit\n");
+        const int status = std::system((environment((m_dir / "script").string(), locale) + "'" +
+                                        (m_program / "zemrak-mouse").string() + "' 2>'" +
+                                        (m_dir / "stderr").string() + "'")
+                                           .c_str());
+        EXPECT_EQ(0, status) << slurp(m_dir / "stderr");
+        ASSERT_EQ(0,
+                  std::system((ctl + "profiles >'" + (m_dir / "listed").string() + "'").c_str()));
+        EXPECT_EQ(std::string("*0\t") + first_profile + "\n", slurp(m_dir / "listed"));
+    }
+}
+
 // Library records back to back, as macro.bin and gun.bin hold them.
 template <class Record>
 std::vector<std::uint8_t> library_image(std::initializer_list<Record> records) {

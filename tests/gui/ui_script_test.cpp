@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -44,6 +45,7 @@ TEST(UiScript, ParsesEveryCommandAndSkipsBlankAndCommentLines) {
                                        "tray left\n"
                                        "answer OK\n"
                                        "answer cancel\n"
+                                       "expect btn_apply  Übernehmen \n"
                                        "wait 250\n"
                                        "\t\n"
                                        "wait-apply\n"
@@ -58,9 +60,10 @@ TEST(UiScript, ParsesEveryCommandAndSkipsBlankAndCommentLines) {
         step(Verb::Tray, 9, {}, {}, UiScriptStep::kTrayLeft),
         step(Verb::Answer, 10, {}, {}, kDialogOk),
         step(Verb::Answer, 11, {}, {}, kDialogCancel),
-        step(Verb::Wait, 12, {}, {}, 250),
-        step(Verb::WaitApply, 14),
-        step(Verb::Quit, 15),
+        step(Verb::Expect, 12, QStringLiteral("btn_apply"), QStringLiteral("Übernehmen")),
+        step(Verb::Wait, 13, {}, {}, 250),
+        step(Verb::WaitApply, 15),
+        step(Verb::Quit, 16),
     };
     EXPECT_EQ(parsed.steps, expected);
 }
@@ -76,6 +79,7 @@ TEST(UiScript, LineItCannotReadIsReportedWithItsNumber) {
         {"wait -5", "line 1: \"wait\" takes a pause in milliseconds, not \"-5\""},
         {"quit now", "line 1: \"quit\" takes nothing after it"},
         {"tray middle", "line 1: \"tray\" takes left or right, not \"middle\""},
+        {"expect", "line 1: \"expect\" takes a name and a text"},
     };
     for (const auto& bad : cases) {
         SCOPED_TRACE(bad.script);
@@ -272,6 +276,41 @@ TEST_F(UiScriptWindow, LineThatCannotBePerformedStopsTheScriptThere) {
     auto no_such_row = script("set rate_combo 3");
     ASSERT_TRUE(run(*no_such_row));
     EXPECT_EQ(m_failures.last(), QStringLiteral("line 1: \"rate_combo\" has no row 3"));
+}
+
+// Texts compare exactly, so that a script can tell which language the window shows.
+TEST_F(UiScriptWindow, ExpectHoldsOnlyForTheTextTheControlShows) {
+    m_window.findChild<QPushButton*>(QStringLiteral("apply_btn"))
+        ->setText(QStringLiteral("Übernehmen"));
+    m_edit->setText(QStringLiteral("Sniper 1"));
+    m_combo->setCurrentIndex(1);
+    auto holds = script("expect apply_btn Übernehmen\nexpect name_edit Sniper 1\n"
+                        "expect rate_combo 500\nset speed_slider 4");
+    ASSERT_TRUE(run(*holds));
+    EXPECT_TRUE(m_failures.isEmpty()) << m_failures.join(' ').toStdString();
+    EXPECT_EQ(m_slider->value(), 4);
+
+    const struct {
+        const char* script;
+        const char* failure;
+    } cases[] = {
+        {"expect apply_btn Apply", "line 1: \"apply_btn\" shows \"Übernehmen\", not \"Apply\""},
+        {"expect apply_btn übernehmen",
+         "line 1: \"apply_btn\" shows \"Übernehmen\", not \"übernehmen\""},
+        {"expect name_edit Sniper", "line 1: \"name_edit\" shows \"Sniper 1\", not \"Sniper\""},
+        {"expect rate_combo 125", "line 1: \"rate_combo\" shows \"500\", not \"125\""},
+        {"expect no_such_btn OK", "line 1: no control named \"no_such_btn\""},
+        {"expect speed_slider 4",
+         "line 1: \"speed_slider\" is not a button, label, edit or drop-down"},
+    };
+    for (const auto& bad : cases) {
+        SCOPED_TRACE(bad.script);
+        m_failures.clear();
+        auto scripted = script((std::string(bad.script) + "\nset speed_slider 9").c_str());
+        ASSERT_TRUE(run(*scripted));
+        EXPECT_EQ(m_failures, QStringList{QString::fromUtf8(bad.failure)});
+        EXPECT_EQ(m_slider->value(), 4) << "the script stops at the failed line";
+    }
 }
 
 TEST_F(UiScriptWindow, ScriptThatCannotBeReadEndsTheProgramWithStatusThree) {

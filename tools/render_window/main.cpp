@@ -6,13 +6,15 @@
 // SECTION is key, key-game (the button page in game mode), key-menu (the function menu of a
 // button, a submenu open), performance, light, macro or gun, or one of the button page's
 // dialogs over the window: shortcut, select-macro, select-gun. The dialogs and the recoil page
-// list a few example macros and recoil patterns.
+// list a few example macros and recoil patterns. The window speaks the language the locale
+// asks for, as the program does (ZEMRAK_LANGUAGE=en for the English pictures).
 
 #include "app/main_wnd.h"
 #include "macros/macro_record.h"
 #include "pages/buttons/select_gun_wnd.h"
 #include "pages/buttons/select_macro_wnd.h"
 #include "pages/buttons/shortcut_wnd.h"
+#include "platform/language_choice.h"
 #include "recoil/recoil_record.h"
 #include "ui/popup_menu.h"
 #include "ui/theme.h"
@@ -179,7 +181,9 @@ int main(int argc, char** argv) {
         write_examples(data.path().toStdString());
     }
     zemrak::Folders folders{program, data.path().toStdString(), program};
-    zemrak::app::CMainWnd window({folders, program / zemrak::kVirtualMouseFileName, nullptr, {}});
+    zemrak::app::CMainWnd window(
+        {folders, program / zemrak::kVirtualMouseFileName, nullptr, {},
+         zemrak::requested_language(zemrak::locale_from_process_environment())});
     window.initialise();
     window.show();
     QString selector = section;
