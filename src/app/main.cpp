@@ -6,11 +6,13 @@
 #include "platform/language_choice.h"
 #include "ui/theme.h"
 #include "ui/ui_script.h"
+#include "zemrak_version.h"
 
 #include <QApplication>
 #include <QTimer>
 #include <cstdlib>
 #include <iostream>
+#include <string_view>
 
 namespace {
 
@@ -19,7 +21,17 @@ constexpr int kExitSecondCopy = 1;
 } // namespace
 
 int main(int argc, char** argv) {
+    // Answered before anything else: it needs no display, starts no window and must not
+    // reach a running copy (which would take any argument for "start hidden").
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--version") {
+            std::cout << "zemrak-mouse " << zemrak::kVersion << '\n';
+            return EXIT_SUCCESS;
+        }
+    }
+
     QApplication application(argc, argv);
+    QApplication::setApplicationVersion(QString::fromLatin1(zemrak::kVersion));
     QApplication::setApplicationName(QStringLiteral("zemrak-mouse"));
     QApplication::setDesktopFileName(QStringLiteral("zemrak-mouse"));
     // Hiding or closing the window must never end the program by itself: it lives on in the
@@ -32,7 +44,7 @@ int main(int argc, char** argv) {
         static_cast<void>(instance.hand_over());
         return kExitSecondCopy;
     }
-    // Any argument starts the program in the tray (used by autostart entries).
+    // Any argument starts the program in the tray (autostart entries give --hidden).
     const bool start_hidden = argc > 1;
 
     std::error_code folder_error;

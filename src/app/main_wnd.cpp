@@ -1,10 +1,12 @@
 #include "app/main_wnd.h"
 
+#include "app/about_wnd.h"
 #include "app/data_folder_watch.h"
 #include "app/menu_dispatch.h"
 #include "app/tray_icon.h"
 #include "application/access_advice.h"
 #include "model/unicode.h"
+#include "platform/autostart.h"
 #include "platform/hook_library.h"
 #include "platform/pointer_settings_backend.h"
 #include "ui/busy_overlays.h"
@@ -17,6 +19,7 @@
 #include "ui/qt_text.h"
 #include "ui/texts.h"
 #include "ui_main.h"
+#include "zemrak_version.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -413,6 +416,15 @@ void CMainWnd::inform(const char* message_key) {
     static_cast<void>(confirm(message_key));
 }
 
+void CMainWnd::tell(const QString& text) {
+    show_busy_cover();
+    ui::CMsgWnd box(this);
+    box.set_title_key(QStringLiteral("warning_title_text"));
+    box.set_message_text(text);
+    static_cast<void>(box.show_modal());
+    hide_busy_cover();
+}
+
 void CMainWnd::show_notice(const QString& text) {
     m_ui->status_label->setText(text);
     m_ui->status_label->show();
@@ -531,6 +543,7 @@ void CMainWnd::connect_controls() {
     click(m_ui->min_btn, [this] { showMinimized(); });
     click(m_ui->exit_btn, [this] { close_to_tray(); });
     click(m_ui->logo_btn, [this] { open_website(); });
+    click(m_ui->main_menu_btn, [this] { open_main_menu(); });
     // A name still being typed is taken before any button of the profile bar or Apply acts,
     // whether the button took the focus from the name field or not.
     const auto after_rename = [this](std::function<void()> action) {
@@ -614,6 +627,52 @@ void CMainWnd::open_menu(const QString& layout, QPoint anchor) {
     make_menu(layout).open(anchor);
 }
 
+void CMainWnd::open_main_menu() {
+    ui::PopupMenu& menu = make_menu("mainmenu.xml");
+    std::error_code ignored; // an entry that cannot be read is not one of ours: not ticked
+    menu.set_checked(
+        QStringLiteral("autostart"),
+        read_autostart(autostart_entry_path(xdg_config_from_process_environment()), ignored)
+            .enabled);
+    // Below the button with its right edge under the button's: it opens into the window.
+    const QWidget* button = m_ui->main_menu_btn;
+    const QPoint corner = button->mapToGlobal(QPoint(button->width(), button->height()));
+    const int width = menu.menu() != nullptr ? menu.menu()->sizeHint().width() : 0;
+    menu.open(QPoint(corner.x() - width, corner.y()));
+}
+
+void CMainWnd::toggle_autostart() {
+    const std::filesystem::path entry = autostart_entry_path(xdg_config_from_process_environment());
+    std::error_code error;
+    const AutostartStatus status = read_autostart(entry, error);
+    if (status.present && !status.ours) {
+        tell(ui::Texts::text("autostart_foreign_text").arg(to_qstring(entry)));
+        return;
+    }
+    if (status.enabled) {
+        error = disable_autostart(entry);
+    } else {
+        const std::filesystem::path program = executable_path(error);
+        if (!error) {
+            error =
+                enable_autostart(entry, program, ui::Texts::text("mouse_name_text").toStdString());
+        }
+    }
+    if (error) {
+        tell(ui::Texts::text("autostart_failed_text")
+                 .arg(to_qstring(entry), QString::fromStdString(error.message())));
+    }
+}
+
+void CMainWnd::show_about() {
+    show_busy_cover();
+    CAboutWnd box({QString::fromLatin1(kVersion), licence_text(kLicense),
+                   to_qstring(m_data.folders().data), to_qstring(m_data.folders().program)},
+                  this);
+    box.show_modal();
+    hide_busy_cover();
+}
+
 void CMainWnd::dispatch_menu(const QString& item_name) {
     switch (menu_command(item_name)) {
     case MenuCommand::Configuration:
@@ -675,6 +734,12 @@ void CMainWnd::dispatch_menu(const QString& item_name) {
         break;
     case MenuCommand::ExportLockedGun:
         m_gunPage.export_pw_gun();
+        break;
+    case MenuCommand::Autostart:
+        toggle_autostart();
+        break;
+    case MenuCommand::About:
+        show_about();
         break;
     case MenuCommand::ButtonFunction:
         m_buttonPage.assign_function(item_name);

@@ -118,6 +118,12 @@ private:
     void close_to_tray();
     void open_website();
     void open_menu(const QString& layout, QPoint anchor);
+    void open_main_menu();
+    // Writes the desktop's autostart entry, or removes it when it is there; an entry the
+    // program did not write is left as it is, and the user is told.
+    void toggle_autostart();
+    void show_about();
+    void tell(const QString& text);
     void open_device_link();
     void on_apply_finished(const ApplyOutcome& outcome);
     void on_presence(DeviceState state);

@@ -6,7 +6,7 @@
 namespace zemrak::app {
 namespace {
 
-constexpr std::array<std::pair<const char*, MenuCommand>, 20> kNames = {{
+constexpr std::array<std::pair<const char*, MenuCommand>, 22> kNames = {{
     {"configuration", MenuCommand::Configuration},
     {"exit", MenuCommand::Exit},
     {"import_profile", MenuCommand::ImportProfile},
@@ -27,6 +27,8 @@ constexpr std::array<std::pair<const char*, MenuCommand>, 20> kNames = {{
     {"import_gun", MenuCommand::ImportGun},
     {"export_gun", MenuCommand::ExportGun},
     {"export_pw_gun", MenuCommand::ExportLockedGun},
+    {"autostart", MenuCommand::Autostart},
+    {"about", MenuCommand::About},
 }};
 
 } // namespace

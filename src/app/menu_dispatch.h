@@ -26,6 +26,8 @@ enum class MenuCommand {
     ImportGun,
     ExportGun,
     ExportLockedGun,
+    Autostart, // the main menu: start with the desktop, or no longer
+    About,
     ButtonFunction, // any other name: a function for the button page
 };
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
 #include <unistd.h>
 
 namespace zemrak {
@@ -40,8 +41,23 @@ XdgEnvironment xdg_from_process_environment() {
     return {env_or_empty("XDG_DATA_HOME"), env_or_empty("HOME")};
 }
 
-std::filesystem::path executable_folder(std::error_code& error) {
+std::filesystem::path executable_path(std::error_code& error) {
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        return {};
+    }
+    // The kernel names a replaced executable "<path> (deleted)".
+    constexpr std::string_view kReplaced = " (deleted)";
+    const std::string& text = exe.native();
+    if (text.ends_with(kReplaced) && !std::filesystem::exists(exe, error)) {
+        error.clear();
+        return text.substr(0, text.size() - kReplaced.size());
+    }
+    return exe;
+}
+
+std::filesystem::path executable_folder(std::error_code& error) {
+    const std::filesystem::path exe = executable_path(error);
     return error ? std::filesystem::path() : exe.parent_path();
 }
 

@@ -40,6 +40,10 @@ struct XdgEnvironment {
 
 [[nodiscard]] XdgEnvironment xdg_from_process_environment();
 
+// The running executable; empty with `error` set when it cannot be found. An executable
+// replaced on disk while it runs (an upgrade) is named by the path it was started from.
+[[nodiscard]] std::filesystem::path executable_path(std::error_code& error);
+
 // The folder of the running executable; empty with `error` set when it cannot be found.
 [[nodiscard]] std::filesystem::path executable_folder(std::error_code& error);
 

@@ -32,7 +32,8 @@ std::vector<MenuItem> read_elements(QXmlStreamReader& xml) {
         const QXmlStreamAttributes attributes = xml.attributes();
         MenuItem item{attributes.value(QLatin1StringView("name")).toString(),
                       attributes.value(QLatin1StringView("textkey")).toString(),
-                      {}};
+                      {},
+                      attributes.value(QLatin1StringView("checkable")) == u"true"};
         item.children = read_elements(xml);
         if (!item.children.empty() || !item.name.isEmpty()) {
             items.push_back(std::move(item));
@@ -90,6 +91,7 @@ void PopupMenu::add_items(QMenu* menu, const std::vector<MenuItem>& items) {
         }
         QAction* action = menu->addAction(Texts::text(item.text_key));
         action->setObjectName(item.name);
+        action->setCheckable(item.checkable);
         connect(action, &QAction::triggered, this, [this, name = item.name] { deliver(name); });
     }
 }
@@ -192,6 +194,18 @@ QStringList PopupMenu::item_names() const {
         walk(m_menu);
     }
     return names;
+}
+
+void PopupMenu::set_checked(const QString& item, bool checked) {
+    if (m_menu == nullptr) {
+        return;
+    }
+    const auto actions = m_menu->findChildren<QAction*>(item);
+    for (QAction* action : actions) {
+        if (action->isCheckable()) {
+            action->setChecked(checked);
+        }
+    }
 }
 
 bool PopupMenu::choose(const QString& item) {

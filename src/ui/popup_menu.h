@@ -17,11 +17,13 @@ namespace zemrak::ui {
 
 // One entry of a menu file: the item's name, which is what choosing it reports, and the
 // language key of its text. An entry that holds items is a submenu: choosing it reports
-// nothing, and its name only names the submenu.
+// nothing, and its name only names the submenu. A checkable item wears a check mark whose
+// state the menu's owner sets (set_checked) before it opens the menu.
 struct MenuItem {
     QString name;
     QString text_key;
     std::vector<MenuItem> children{};
+    bool checkable = false;
 
     friend bool operator==(const MenuItem&, const MenuItem&) = default;
 };
@@ -30,6 +32,7 @@ struct MenuItem {
 //
 //   <Menu>
 //     <MenuElement name="import_profile" textkey="import_profile_text"/>
+//     <MenuElement name="autostart" textkey="menu_autostart_text" checkable="true"/>
 //     <MenuElement name="media_menu" textkey="media_menu_text">
 //       <MenuElement name="play_pause" textkey="play_pause_text"/>
 //     </MenuElement>
@@ -70,6 +73,9 @@ public:
 
     // Item names in menu order, the items of a submenu in its place.
     [[nodiscard]] QStringList item_names() const;
+
+    // Ticks or clears the check mark of the checkable items of that name.
+    void set_checked(const QString& item, bool checked);
 
     // Chooses an item, in the menu or a submenu, as a click on it would: the menu closes,
     // then on_chosen runs. False when the menu has no enabled item of that name.

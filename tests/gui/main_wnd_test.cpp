@@ -17,6 +17,7 @@
 #include "ui/modal.h"
 #include "ui/qt_text.h"
 #include "ui/texts.h"
+#include "zemrak_version.h"
 
 #include <QAction>
 #include <QApplication>
@@ -515,6 +516,8 @@ TEST(MenuDispatch, NamesAreSearchedInOrderWithoutRegardToCase) {
     EXPECT_EQ(MenuCommand::Configuration, menu_command("CONFIGURATION"));
     EXPECT_EQ(MenuCommand::ExportLockedMacroDir, menu_command("export_pw_macro_dir"));
     EXPECT_EQ(MenuCommand::RenameGun, menu_command("rename_gun"));
+    EXPECT_EQ(MenuCommand::Autostart, menu_command("AutoStart"));
+    EXPECT_EQ(MenuCommand::About, menu_command("about"));
     EXPECT_EQ(MenuCommand::ButtonFunction, menu_command("dpi_up"));
     EXPECT_EQ(MenuCommand::ButtonFunction, menu_command(""));
 }
@@ -912,6 +915,38 @@ TEST_F(ProgramProcess, SecondCopyWaitsUntilTheFirstHasShownItsWarningThenExitsWi
     EXPECT_TRUE(WIFEXITED(raw));
     // Had it become a first copy itself, its unreadable script would have ended it with 3.
     EXPECT_EQ(1, WEXITSTATUS(raw)) << "the second copy hands over and ends with status 1";
+}
+
+TEST_F(ProgramProcess, VersionIsPrintedWithoutAWindowEvenBesideARunningCopy) {
+    const std::string program = "'" + (m_program / "zemrak-mouse").string() + "'";
+    const std::string out = (m_dir / "version").string();
+    const std::string expected = std::string("zemrak-mouse ") + kVersion + "\n";
+    // No display at all: a program that went on to make its window would fail here.
+    const std::string bare = "env -u DISPLAY -u WAYLAND_DISPLAY " + environment("/nonexistent") +
+                             "QT_QPA_PLATFORM=xcb " + program + " --version >'" + out + "' 2>&1";
+    ASSERT_EQ(0, std::system(bare.c_str())) << slurp(out);
+    EXPECT_EQ(expected, slurp(out));
+
+    // Beside a running copy it answers itself instead of handing over (which ends with 1).
+    test::write_text(m_dir / "first", "wait 4000\nquit\n");
+    const std::string first =
+        environment((m_dir / "first").string()) + program + " --hidden 2>/dev/null &";
+    ASSERT_EQ(0, std::system(first.c_str()));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] {
+            for (const auto& entry : std::filesystem::directory_iterator(m_dir / "runtime")) {
+                if (entry.path().extension() == ".socket") {
+                    return true;
+                }
+            }
+            return false;
+        },
+        10'000));
+    const int raw = std::system(
+        (environment("/nonexistent") + program + " --version >'" + out + "' 2>&1").c_str());
+    EXPECT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(0, WEXITSTATUS(raw)) << slurp(out);
+    EXPECT_EQ(expected, slurp(out));
 }
 
 } // namespace

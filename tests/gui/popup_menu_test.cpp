@@ -52,6 +52,32 @@ TEST(PopupMenu, ReadsItemsInFileOrder) {
     EXPECT_EQ(PopupMenu::read_items(path), expected);
 }
 
+TEST(PopupMenu, OnlyItemsMarkedCheckableWearTheMarkTheOwnerSets) {
+    QTemporaryDir dir;
+    const QString path = write_file(dir, QStringLiteral("test.xml"), R"(<Menu>
+    <MenuElement name="autostart" textkey="a_text" checkable="true"/>
+    <MenuElement name="about" textkey="b_text"/>
+</Menu>)");
+    const std::vector<MenuItem> expected{
+        {QStringLiteral("autostart"), QStringLiteral("a_text"), {}, true},
+        {QStringLiteral("about"), QStringLiteral("b_text")},
+    };
+    EXPECT_EQ(PopupMenu::read_items(path), expected);
+
+    PopupMenu menu(path);
+    QAction* autostart = action_named(menu, QStringLiteral("autostart"));
+    QAction* about = action_named(menu, QStringLiteral("about"));
+    EXPECT_TRUE(autostart->isCheckable());
+    EXPECT_FALSE(autostart->isChecked());
+    menu.set_checked(QStringLiteral("autostart"), true);
+    menu.set_checked(QStringLiteral("about"), true);
+    EXPECT_TRUE(autostart->isChecked());
+    EXPECT_FALSE(about->isCheckable());
+    EXPECT_FALSE(about->isChecked());
+    menu.set_checked(QStringLiteral("autostart"), false);
+    EXPECT_FALSE(autostart->isChecked());
+}
+
 TEST(PopupMenu, FileThatIsNotAMenuGivesNoItems) {
     QTemporaryDir dir;
     const QString broken = write_file(dir, QStringLiteral("broken.xml"),
@@ -88,6 +114,10 @@ TEST(PopupMenu, ShippedMenusNameTheirCommandsAndShowLanguageTexts) {
         {"profilemenu.xml",
          {QStringLiteral("import_profile"), QStringLiteral("export_profile")},
          {QStringLiteral("import_profile_text"), QStringLiteral("export_profile_text")}},
+        {"mainmenu.xml",
+         {QStringLiteral("autostart"), QStringLiteral("about"), QStringLiteral("exit")},
+         {QStringLiteral("menu_autostart_text"), QStringLiteral("menu_about_text"),
+          QStringLiteral("menu_exit_text")}},
     };
     for (const auto& shipped : menus) {
         SCOPED_TRACE(shipped.file);

@@ -1,5 +1,6 @@
 // The shipped style sheet against the widgets that take their colours from it.
 
+#include "app/about_wnd.h"
 #include "macros/edit_macro_name.h"
 #include "macros/macro_action_row.h"
 #include "macros/macro_library.h"
@@ -155,8 +156,13 @@ TEST(Theme, EveryDialogWearsTheSameFrame) {
     ui::CMsgWnd message(&owner);
     ui::CSelectColorWnd picker(&owner);
     pages::CEditMacroName name(&owner, library);
-    const std::vector<std::pair<QDialog*, const char*>> dialogs{
-        {&message, "msg_frame"}, {&picker, "select_frame"}, {&name, "name_frame"}};
+    app::CAboutWnd about({QStringLiteral("1.2.3"), QStringLiteral("MIT"), QStringLiteral("/d"),
+                          QStringLiteral("/p")},
+                         &owner);
+    const std::vector<std::pair<QDialog*, const char*>> dialogs{{&message, "msg_frame"},
+                                                                {&picker, "select_frame"},
+                                                                {&name, "name_frame"},
+                                                                {&about, "about_frame"}};
     std::vector<std::pair<QRgb, QRgb>> looks;
     for (const auto& [dialog, frame_name] : dialogs) {
         dialog->setStyleSheet(shipped_sheet());
@@ -171,6 +177,7 @@ TEST(Theme, EveryDialogWearsTheSameFrame) {
     EXPECT_EQ(qRgb(0x17, 0x19, 0x1e), looks[0].second);
     EXPECT_EQ(looks[0], looks[1]);
     EXPECT_EQ(looks[0], looks[2]);
+    EXPECT_EQ(looks[0], looks[3]);
 }
 
 // The controls of `window` the keyboard can reach now.
@@ -244,7 +251,8 @@ TEST(Theme, EveryControlTheKeyboardReachesShowsThatItHasTheFocus) {
     ui::CMsgWnd message(&owner);
     ui::CSelectColorWnd picker(&owner);
     pages::CEditMacroName name(&owner, library);
-    for (QDialog* dialog : std::initializer_list<QDialog*>{&message, &picker, &name}) {
+    app::CAboutWnd about({}, &owner);
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&message, &picker, &name, &about}) {
         dialog->setStyleSheet(shipped_sheet());
         dialog->show();
         dialog->activateWindow();

@@ -53,13 +53,16 @@ protected:
     }
 
     // The program on the display, performing `script`, its messages in the file "program.log".
-    std::unique_ptr<ChildProcess> start_program(const std::string& script) {
+    std::unique_ptr<ChildProcess> start_program(const std::string& script,
+                                                const std::vector<std::string>& arguments = {}) {
         write_text(m_dir / "script", script);
         std::filesystem::remove(m_dir / "program.log");
         // Without a session bus Qt keeps its icon in the X tray, whatever desktop runs the
         // tests; the program must not meet the desktop's own tray, session or display.
+        std::vector<std::string> argv{(m_program / "zemrak-mouse").string()};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
         auto program = std::make_unique<ChildProcess>(
-            std::vector<std::string>{(m_program / "zemrak-mouse").string()},
+            argv,
             environment_with(
                 {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_QPA_PLATFORMTHEME",
                  "XDG_CURRENT_DESKTOP", "XDG_SESSION_TYPE", "SESSION_MANAGER",
@@ -164,6 +167,29 @@ TEST_F(TrayDesktop, ClosingTheWindowKeepsTheProgramInTheTray) {
     EXPECT_FALSE(program->wait_for_exit(0ms).has_value())
         << "closing the window ended the program\n"
         << program_log();
+}
+
+TEST_F(TrayDesktop, StartedWithAnArgumentItStaysInTheTrayUntilTheIconIsClicked) {
+    // The script runs once start-up has decided whether to show the window, and then ends
+    // the program: every window it showed is on the display's record by then.
+    for (const char* argument : {"--hidden", "anything"}) {
+        SCOPED_TRACE(argument);
+        const auto program = start_program("wait 1000\nquit\n", {argument});
+        const std::optional<int> status = program->wait_for_exit(60s);
+        ASSERT_TRUE(status.has_value()) << program_log();
+        ASSERT_TRUE(WIFEXITED(*status)) << program_log();
+        ASSERT_EQ(0, WEXITSTATUS(*status)) << program_log();
+        EXPECT_EQ(XCB_NONE, m_watch->wait_for_map(500ms)) << "a window showed\n" << program_log();
+    }
+    // The same run without an argument shows the window, so the watch would have seen one.
+    const auto shown = start_program("wait 1000\nquit\n");
+    ASSERT_TRUE(shown->wait_for_exit(60s).has_value()) << program_log();
+    EXPECT_NE(XCB_NONE, m_watch->wait_for_map(5s)) << program_log();
+
+    // Hidden, a click on the tray icon shows the window.
+    const auto hidden = start_program("wait 1000\ntray left\n", {"--hidden"});
+    EXPECT_NE(XCB_NONE, m_watch->wait_for_map(30s)) << "the tray icon did not show the window\n"
+                                                    << program_log();
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "test_support/malformed_files.h"
 #include "test_support/temp_dir.h"
 #include "test_support/unreadable_file.h"
+#include "zemrak_version.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -204,6 +205,21 @@ TEST_F(ZemrakctlApplyTest, AbsentMouseOrFailedWriteIsAFailureWithAMessage) {
                   "ZEMRAK_HID_LIBRARY=/nonexistent/libzemrak-hid.so");
     EXPECT_EQ(1, no_library.status);
     EXPECT_NE(std::string::npos, no_library.err.find("not connected")) << no_library.err;
+}
+
+TEST_F(ZemrakctlTest, VersionIsPrintedWithoutACommandOrAProgramFolder) {
+    for (const std::string args : {"--version", "--version profiles"}) {
+        SCOPED_TRACE(args);
+        // A program folder that does not exist: the version needs none.
+        const CtlRun version = zemrakctl(m_scratch, "--program-folder /nonexistent " + args);
+        EXPECT_EQ(0, version.status) << version.err;
+        EXPECT_EQ(std::string("zemrakctl ") + kVersion + "\n", version.out);
+        EXPECT_TRUE(version.err.empty()) << version.err;
+    }
+    // The version is the project's own.
+    const std::string project = slurp(std::filesystem::path(ZEMRAK_SOURCE_DIR) / "CMakeLists.txt");
+    EXPECT_NE(std::string::npos,
+              project.find(std::string("project(zemrak-mouse VERSION ") + kVersion + " "));
 }
 
 TEST_F(ZemrakctlTest, HelpDescribesEveryCommand) {

@@ -4,11 +4,13 @@
 //   render_window PROGRAM_FOLDER OUTPUT.png [SECTION]
 //
 // SECTION is key, key-game (the button page in game mode), key-menu (the function menu of a
-// button, a submenu open), performance, light, macro or gun, or one of the button page's
-// dialogs over the window: shortcut, select-macro, select-gun. The dialogs and the recoil page
-// list a few example macros and recoil patterns. The window speaks the language the locale
-// asks for, as the program does (ZEMRAK_LANGUAGE=en for the English pictures).
+// button, a submenu open), main-menu (the header's menu), performance, light, macro or gun, or
+// a dialog over the window: shortcut, select-macro, select-gun (the button page's) or about.
+// The dialogs and the recoil page list a few example macros and recoil patterns. The window
+// speaks the language the locale asks for, as the program does (ZEMRAK_LANGUAGE=en for the
+// English pictures).
 
+#include "app/about_wnd.h"
 #include "app/main_wnd.h"
 #include "macros/macro_record.h"
 #include "pages/buttons/select_gun_wnd.h"
@@ -18,6 +20,7 @@
 #include "recoil/recoil_record.h"
 #include "ui/popup_menu.h"
 #include "ui/theme.h"
+#include "zemrak_version.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -129,6 +132,15 @@ std::unique_ptr<QDialog> make_dialog(const QString& section, zemrak::app::CMainW
         return std::make_unique<CSelectGunWnd>(&window, window.data().recoils(),
                                                LibraryPick{1, 0, 0x000080FFu});
     }
+    if (section == "about") {
+        const zemrak::Folders& folders = window.data().folders();
+        return std::make_unique<zemrak::app::CAboutWnd>(
+            zemrak::app::AboutFacts{QString::fromLatin1(zemrak::kVersion),
+                                    zemrak::app::licence_text(zemrak::kLicense),
+                                    QStringLiteral("/home/user/.local/share/zemrak-mouse/Data"),
+                                    QString::fromStdString(folders.program.string())},
+            &window);
+    }
     return nullptr;
 }
 
@@ -157,6 +169,19 @@ void open_function_menu(zemrak::app::CMainWnd& window, QImage& picture) {
     paint_popup(picture, window, *submenu);
 }
 
+// Opens the header's main menu.
+void open_main_menu(zemrak::app::CMainWnd& window, QImage& picture) {
+    if (auto* button = window.findChild<QAbstractButton*>("main_menu_btn")) {
+        button->click();
+    }
+    zemrak::ui::PopupMenu* popup = zemrak::ui::PopupMenu::open_menu();
+    QApplication::processEvents();
+    picture = window.grab().toImage();
+    if (popup != nullptr && popup->menu() != nullptr) {
+        paint_popup(picture, window, *popup->menu());
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -175,8 +200,8 @@ int main(int argc, char** argv) {
     QTemporaryDir data;
     const std::filesystem::path program = argv[1];
     const QString section = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
-    const bool dialog_section =
-        section == "shortcut" || section == "select-macro" || section == "select-gun";
+    const bool dialog_section = section == "shortcut" || section == "select-macro" ||
+                                section == "select-gun" || section == "about";
     if (dialog_section || section == "gun" || section == "macro") {
         write_examples(data.path().toStdString());
     }
@@ -233,6 +258,8 @@ int main(int argc, char** argv) {
             box);
     } else if (section == "key-menu") {
         open_function_menu(window, picture);
+    } else if (section == "main-menu") {
+        open_main_menu(window, picture);
     } else {
         picture = window.grab().toImage();
     }

@@ -15,6 +15,8 @@ std::optional<CommandLine> parse_command_line(const std::vector<std::string>& ar
             line.arguments.push_back(arg);
         } else if (arg == "--help" || arg == "-h") {
             line.help = true;
+        } else if (arg == "--version") {
+            line.version = true;
         } else if (arg == "--program-folder" || arg.starts_with("--program-folder=")) {
             std::string value;
             if (arg == "--program-folder") {
@@ -38,7 +40,7 @@ std::optional<CommandLine> parse_command_line(const std::vector<std::string>& ar
             line.command = arg;
         }
     }
-    if (line.command.empty() && !line.help) {
+    if (line.command.empty() && !line.help && !line.version) {
         error = "no command given (try --help)";
         return std::nullopt;
     }

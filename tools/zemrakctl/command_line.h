@@ -11,7 +11,8 @@ namespace zemrak::ctl {
 struct CommandLine {
     std::optional<std::filesystem::path> program_folder; // --program-folder DIR
     bool help = false;                                   // --help or -h
-    std::string command;                                 // empty with help alone
+    bool version = false;                                // --version
+    std::string command;                                 // empty with help or version alone
     std::vector<std::string> arguments;                  // after the command
 };
 

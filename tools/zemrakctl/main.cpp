@@ -4,6 +4,7 @@
 #include "command_line.h"
 #include "commands.h"
 #include "printable.h"
+#include "zemrak_version.h"
 
 #include <iostream>
 #include <string>
@@ -24,6 +25,7 @@ void print_help(std::ostream& out) {
            "                        Default.pbin) and DIR/Data as the data folder;\n"
            "                        without it the program's own folders are used\n"
            "  -h, --help            show this help\n"
+           "  --version             print the version and exit\n"
            "\n"
            "Commands:\n";
     for (const Command& command : commands()) {
@@ -59,6 +61,10 @@ int main(int argc, char** argv) {
     }
     if (line->help) {
         print_help(std::cout);
+        return kExitOk;
+    }
+    if (line->version) {
+        std::cout << "zemrakctl " << kVersion << '\n';
         return kExitOk;
     }
     const Command* command = find_command(line->command);
