@@ -30,13 +30,6 @@ namespace {
 
 using test::TempDir;
 
-std::string slurp(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The program's window on a program folder of its own, with the user's configuration folder
 // in the test's folder.
 class MainMenuTest : public ::testing::Test {
@@ -116,7 +109,7 @@ TEST_F(MainMenuTest, StartWithTheDesktopWritesAndRemovesTheEntryAndShowsItsState
     choose("autostart");
     ASSERT_TRUE(std::filesystem::exists(m_entry));
     // The entry starts this very program, hidden, under the program's name.
-    const std::string entry = slurp(m_entry);
+    const std::string entry = zemrak::test::read_text(m_entry);
     EXPECT_EQ(autostart_entry(QCoreApplication::applicationFilePath().toStdString(),
                               ui::Texts::text("mouse_name_text").toStdString()),
               entry);
@@ -151,7 +144,7 @@ TEST_F(MainMenuTest, AnAutostartEntryThatIsNotOursIsShownLeftAloneAndNamed) {
     choose("autostart");
     ASSERT_TRUE(QTest::qWaitFor([&seen] { return *seen; }, 5000)) << "the user is told";
     EXPECT_TRUE(said.contains(ui::to_qstring(m_entry.native()))) << said.toStdString();
-    EXPECT_EQ(foreign, slurp(m_entry));
+    EXPECT_EQ(foreign, zemrak::test::read_text(m_entry));
 }
 
 TEST_F(MainMenuTest, AboutShowsTheVersionTheLicenceAndTheFoldersInUse) {

@@ -528,11 +528,6 @@ TEST(MenuDispatch, NamesAreSearchedInOrderWithoutRegardToCase) {
 namespace zemrak::app {
 namespace {
 
-std::string slurp(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // The real program, copied with its files into a folder of its own (the portable layout),
 // run offscreen against the virtual mouse.
 class ProgramProcess : public ::testing::Test {
@@ -553,6 +548,19 @@ protected:
     }
 
     // The environment of a run with the given UI script (and more variables).
+    // Waits until a first copy of the program listens for the next ones (its socket is there).
+    [[nodiscard]] bool first_copy_listens() const {
+        return QTest::qWaitFor(
+            [this] {
+                for (const auto& entry : std::filesystem::directory_iterator(m_dir / "runtime")) {
+                    if (entry.path().extension() == ".socket") {
+                        return true;
+                    }
+                }
+                return false;
+            },
+            10'000);
+    }
     std::string environment(const std::string& script, const std::string& more = "") const {
         return "QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR='" + (m_dir / "runtime").string() +
                "' ZEMRAK_HID_LIBRARY='" + (m_program / "libzemrak-hid-virtual.so").string() +
@@ -563,7 +571,7 @@ protected:
     // The reports the virtual mouse received, as "cmd …"/"data …" lines.
     std::vector<std::string> received_reports() const {
         std::vector<std::string> received;
-        std::istringstream log(slurp(m_dir / "mouse.log"));
+        std::istringstream log(zemrak::test::read_text(m_dir / "mouse.log"));
         for (std::string line; std::getline(log, line);) {
             received.push_back(line.substr(line.find(' ') + 1));
         }
@@ -576,7 +584,7 @@ protected:
         EXPECT_EQ(0,
                   std::system((ctl + "reports >'" + (m_dir / "reports").string() + "'").c_str()));
         std::vector<std::string> listed;
-        std::istringstream reports(slurp(m_dir / "reports"));
+        std::istringstream reports(zemrak::test::read_text(m_dir / "reports"));
         for (std::string line; std::getline(reports, line);) {
             listed.push_back(line);
         }
@@ -608,7 +616,7 @@ TEST_F(ProgramProcess, ApplyThroughTheWindowSendsWhatZemrakctlListsAndSaves) {
     const int status = std::system((environment + "'" + (program / "zemrak-mouse").string() +
                                     "' 2>'" + (dir / "stderr").string() + "'")
                                        .c_str());
-    ASSERT_EQ(0, status) << slurp(dir / "stderr");
+    ASSERT_EQ(0, status) << zemrak::test::read_text(dir / "stderr");
 
     EXPECT_EQ(listed_reports(), received_reports());
     EXPECT_EQ(ConfigBlock::kSize, read_bytes(program / "Data" / "profile.bin").size());
@@ -635,9 +643,9 @@ TEST_F(ProgramProcess, AProfileDeletedWhileAnApplyRunsStaysDeleted) {
                                     (m_program / "zemrak-mouse").string() + "' 2>'" +
                                     (m_dir / "stderr").string() + "'")
                                        .c_str());
-    ASSERT_EQ(0, status) << slurp(m_dir / "stderr");
+    ASSERT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
     ASSERT_EQ(0, std::system((ctl + "profiles >'" + (m_dir / "listed").string() + "'").c_str()));
-    EXPECT_EQ("*0\tProfile1_1\n 1\tProfile1_2\n", slurp(m_dir / "listed"));
+    EXPECT_EQ("*0\tProfile1_1\n 1\tProfile1_2\n", zemrak::test::read_text(m_dir / "listed"));
 }
 
 // The window speaks the language of the locale it starts in, where the program has its texts,
@@ -663,10 +671,11 @@ TEST_F(ProgramProcess, TheWindowComesUpInTheLanguageOfTheLocale) {
                                         (m_program / "zemrak-mouse").string() + "' 2>'" +
                                         (m_dir / "stderr").string() + "'")
                                            .c_str());
-        EXPECT_EQ(0, status) << slurp(m_dir / "stderr");
+        EXPECT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
         ASSERT_EQ(0,
                   std::system((ctl + "profiles >'" + (m_dir / "listed").string() + "'").c_str()));
-        EXPECT_EQ(std::string("*0\t") + first_profile + "\n", slurp(m_dir / "listed"));
+        EXPECT_EQ(std::string("*0\t") + first_profile + "\n",
+                  zemrak::test::read_text(m_dir / "listed"));
     }
 }
 
@@ -720,7 +729,7 @@ TEST_F(ProgramProcess, ButtonsAssignedThroughTheWindowReachTheMouseAndProfileBin
                                     (m_program / "zemrak-mouse").string() + "' 2>'" +
                                     (m_dir / "stderr").string() + "'")
                                        .c_str());
-    ASSERT_EQ(0, status) << slurp(m_dir / "stderr");
+    ASSERT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
 
     // What was chosen, written out by hand.
     ConfigBlock expected = stored;
@@ -763,7 +772,7 @@ TEST_F(ProgramProcess, ButtonsAssignedThroughTheWindowReachTheMouseAndProfileBin
                             m_program.string() + "' ";
 
     ASSERT_EQ(0, std::system((ctl + "buttons >'" + (m_dir / "buttons").string() + "'").c_str()));
-    const std::string buttons = slurp(m_dir / "buttons");
+    const std::string buttons = zemrak::test::read_text(m_dir / "buttons");
     for (const char* line :
          {"5\tforward\tForward\n", "6\tshortcut\tCtrl+Shift+A\n",
           "7\tselect_macro\tMacro: Fps-Burst\n", "8\tmode_switch\tMode Switch\n",
@@ -793,7 +802,7 @@ TEST_F(ProgramProcess, APatternEditedOnTheRecoilPageReachesTheButtonThatUsesIt) 
                                     (m_program / "zemrak-mouse").string() + "' 2>'" +
                                     (m_dir / "stderr").string() + "'")
                                        .c_str());
-    ASSERT_EQ(0, status) << slurp(m_dir / "stderr");
+    ASSERT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
 
     const std::vector<std::uint8_t> library = read_bytes(m_program / "Data" / kRecoilFileName);
     ASSERT_EQ(2 * RecoilRecord::kSize, library.size());
@@ -845,7 +854,7 @@ TEST_F(ProgramProcess, AMacroEditedOnThePageReachesTheMouseAsZemrakctlListsIt) {
                                     (m_program / "zemrak-mouse").string() + "' 2>'" +
                                     (m_dir / "stderr").string() + "'")
                                        .c_str());
-    ASSERT_EQ(0, status) << slurp(m_dir / "stderr");
+    ASSERT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
 
     MacroRecord edited = burst;
     MacroAction first = burst.action(0);
@@ -898,17 +907,7 @@ TEST_F(ProgramProcess, SecondCopyWaitsUntilTheFirstHasShownItsWarningThenExitsWi
         environment((m_dir / "first").string(), "ZEMRAK_VIRTUAL_MOUSE_ABSENT=1") + "'" +
         (m_program / "zemrak-mouse").string() + "' 2>/dev/null &";
     ASSERT_EQ(0, std::system(first.c_str()));
-    // Wait for the first copy's socket.
-    ASSERT_TRUE(QTest::qWaitFor(
-        [this] {
-            for (const auto& entry : std::filesystem::directory_iterator(m_dir / "runtime")) {
-                if (entry.path().extension() == ".socket") {
-                    return true;
-                }
-            }
-            return false;
-        },
-        10'000));
+    ASSERT_TRUE(first_copy_listens());
     const int raw = std::system((environment("/nonexistent") + "'" +
                                  (m_program / "zemrak-mouse").string() + "' 2>/dev/null")
                                     .c_str());
@@ -924,29 +923,20 @@ TEST_F(ProgramProcess, VersionIsPrintedWithoutAWindowEvenBesideARunningCopy) {
     // No display at all: a program that went on to make its window would fail here.
     const std::string bare = "env -u DISPLAY -u WAYLAND_DISPLAY " + environment("/nonexistent") +
                              "QT_QPA_PLATFORM=xcb " + program + " --version >'" + out + "' 2>&1";
-    ASSERT_EQ(0, std::system(bare.c_str())) << slurp(out);
-    EXPECT_EQ(expected, slurp(out));
+    ASSERT_EQ(0, std::system(bare.c_str())) << zemrak::test::read_text(out);
+    EXPECT_EQ(expected, zemrak::test::read_text(out));
 
     // Beside a running copy it answers itself instead of handing over (which ends with 1).
     test::write_text(m_dir / "first", "wait 4000\nquit\n");
     const std::string first =
         environment((m_dir / "first").string()) + program + " --hidden 2>/dev/null &";
     ASSERT_EQ(0, std::system(first.c_str()));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [this] {
-            for (const auto& entry : std::filesystem::directory_iterator(m_dir / "runtime")) {
-                if (entry.path().extension() == ".socket") {
-                    return true;
-                }
-            }
-            return false;
-        },
-        10'000));
+    ASSERT_TRUE(first_copy_listens());
     const int raw = std::system(
         (environment("/nonexistent") + program + " --version >'" + out + "' 2>&1").c_str());
     EXPECT_TRUE(WIFEXITED(raw));
-    EXPECT_EQ(0, WEXITSTATUS(raw)) << slurp(out);
-    EXPECT_EQ(expected, slurp(out));
+    EXPECT_EQ(0, WEXITSTATUS(raw)) << zemrak::test::read_text(out);
+    EXPECT_EQ(expected, zemrak::test::read_text(out));
 }
 
 } // namespace

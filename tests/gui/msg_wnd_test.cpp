@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <functional>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -170,6 +171,26 @@ TEST_F(MsgWndTest, OpensCentredOverItsOwnerWithTheWholeMessageVisible) {
     EXPECT_TRUE(message_fits);
     EXPECT_GT(message_height, message->fontMetrics().height() * 3 / 2);
     EXPECT_LT(box_geometry.width(), m_owner.width());
+}
+
+TEST_F(MsgWndTest, AThirdAnswerIsShownWholeBesideOkAndCancel) {
+    CMsgWnd box(&m_owner);
+    box.set_title_key(QStringLiteral("warning_title_text"));
+    box.set_message_key(QStringLiteral("no_connect_device_text"));
+    box.add_choice(QStringLiteral("explore_simulated_text"));
+    std::vector<std::pair<int, int>> widths; // shown and needed, per button
+    when_open([&](CMsgWnd& open) {
+        for (const char* name : {"choice_btn", "ok_btn", "cancel_btn"}) {
+            const QPushButton* shown = button(open, name);
+            widths.emplace_back(shown->width(), shown->sizeHint().width());
+        }
+        click(open, "choice_btn");
+    });
+    EXPECT_EQ(kDialogChoice, box.show_modal());
+    ASSERT_EQ(3u, widths.size());
+    for (const auto& [shown, needed] : widths) {
+        EXPECT_GE(shown, needed) << "a button's text is cut";
+    }
 }
 
 TEST_F(MsgWndTest, OpensInTheMiddleOfTheScreenWhileTheOwnerIsHidden) {

@@ -17,11 +17,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string slurp(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class TrayDesktop : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -31,13 +26,13 @@ protected:
                             "display to run the program beside a tray on";
         }
         m_display = std::make_unique<VirtualDisplay>(xvfb, m_dir / "xvfb.log");
-        ASSERT_FALSE(m_display->name().empty()) << slurp(m_dir / "xvfb.log");
+        ASSERT_FALSE(m_display->name().empty()) << zemrak::test::read_text(m_dir / "xvfb.log");
         m_watch = std::make_unique<WindowWatch>(m_display->name());
         ASSERT_TRUE(m_watch->connected());
         m_tray = std::make_unique<ChildProcess>(
             std::vector<std::string>{ZEMRAK_TRAY_HOST_PATH},
             environment_with({"DISPLAY"}, {"DISPLAY=" + m_display->name()}), m_dir / "tray.log");
-        ASSERT_TRUE(m_watch->wait_for_tray(10s)) << slurp(m_dir / "tray.log");
+        ASSERT_TRUE(m_watch->wait_for_tray(10s)) << zemrak::test::read_text(m_dir / "tray.log");
 
         // The program folder of its own (the portable layout) keeps its data apart.
         const std::filesystem::path shipped = ZEMRAK_PROGRAM_DIR;
@@ -78,7 +73,9 @@ protected:
         return program;
     }
 
-    [[nodiscard]] std::string program_log() const { return slurp(m_dir / "program.log"); }
+    [[nodiscard]] std::string program_log() const {
+        return zemrak::test::read_text(m_dir / "program.log");
+    }
 
     // What zemrakctl prints for `arguments` on the program folder.
     [[nodiscard]] std::string ctl(const std::string& arguments) const {
@@ -86,14 +83,15 @@ protected:
         const std::string command = "'" + (m_program / "zemrakctl").string() +
                                     "' --program-folder '" + m_program.string() + "' " + arguments +
                                     " >'" + out.string() + "' 2>&1";
-        EXPECT_EQ(0, std::system(command.c_str())) << command << "\n" << slurp(out);
-        return slurp(out);
+        EXPECT_EQ(0, std::system(command.c_str())) << command << "\n"
+                                                   << zemrak::test::read_text(out);
+        return zemrak::test::read_text(out);
     }
 
     // The reports the virtual mouse received, a "cmd …"/"data …" line each, as zemrakctl's
     // reports lists them.
     [[nodiscard]] std::string received_reports() const {
-        std::istringstream log(slurp(m_dir / "mouse.log"));
+        std::istringstream log(zemrak::test::read_text(m_dir / "mouse.log"));
         std::string received;
         for (std::string line; std::getline(log, line);) {
             received += line.substr(line.find(' ') + 1) + "\n";

@@ -5,6 +5,7 @@
 #include "model/key_tables.h"
 #include "model/light_effects.h"
 #include "model/text_table.h"
+#include "test_support/temp_dir.h"
 
 #include <algorithm>
 #include <array>
@@ -73,13 +74,6 @@ std::multiset<std::string> placeholders(const std::string& text) {
     return found;
 }
 
-std::string slurp(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Every text key that the program's code, layouts and menus name, found where they name it,
 // so that no key can be added without its text being checked. In the code a key is a string
 // literal ending in _text or _action (outside comments); in a layout the value of a
@@ -107,21 +101,21 @@ std::set<std::string> keys_in_use() {
             if (file.extension() != ".cpp" && file.extension() != ".h") {
                 continue;
             }
-            std::istringstream lines(slurp(file));
+            std::istringstream lines(zemrak::test::read_text(file));
             for (std::string line; std::getline(lines, line);) {
                 collect(line.substr(0, line.find("//")), code_key);
             }
         }
     }
     for (const auto& entry : fs::directory_iterator(source / "res" / "layouts")) {
-        collect(slurp(entry.path()), layout_key);
+        collect(zemrak::test::read_text(entry.path()), layout_key);
     }
     for (const auto& entry : fs::directory_iterator(source / "res" / "menus")) {
-        collect(slurp(entry.path()), menu_key);
+        collect(zemrak::test::read_text(entry.path()), menu_key);
     }
     std::set<std::string> controls;
     for (const auto& entry : fs::directory_iterator(source / "res" / "layouts")) {
-        const std::string layout = slurp(entry.path());
+        const std::string layout = zemrak::test::read_text(entry.path());
         for (auto match = std::sregex_iterator(layout.begin(), layout.end(), control_name);
              match != std::sregex_iterator(); ++match) {
             controls.insert((*match)[1].str());

@@ -14,13 +14,6 @@ namespace {
 using test::TempDir;
 using test::write_text;
 
-std::string slurp(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::string line_starting(const std::string& text, const std::string& start) {
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
@@ -69,7 +62,8 @@ TEST(AutostartEntry, IsWrittenReadBackAndRemoved) {
 
     ASSERT_FALSE(enable_autostart(entry, "/opt/my apps/zemrak-mouse", "Zemrak Gaming Mouse"))
         << "the autostart folder is made when missing";
-    EXPECT_EQ(autostart_entry("/opt/my apps/zemrak-mouse", "Zemrak Gaming Mouse"), slurp(entry));
+    EXPECT_EQ(autostart_entry("/opt/my apps/zemrak-mouse", "Zemrak Gaming Mouse"),
+              zemrak::test::read_text(entry));
     status = read_autostart(entry, error);
     EXPECT_FALSE(error);
     EXPECT_TRUE(status.present);
@@ -80,12 +74,13 @@ TEST(AutostartEntry, IsWrittenReadBackAndRemoved) {
     if (std::system("command -v desktop-file-validate >/dev/null 2>&1") == 0) {
         const std::string command = "desktop-file-validate '" + entry.string() + "' >'" +
                                     (dir / "validate.log").string() + "' 2>&1";
-        EXPECT_EQ(0, std::system(command.c_str())) << slurp(dir / "validate.log");
+        EXPECT_EQ(0, std::system(command.c_str())) << zemrak::test::read_text(dir / "validate.log");
     }
 
     // Written again over its own entry, for a program that has moved.
     ASSERT_FALSE(enable_autostart(entry, "/usr/bin/zemrak-mouse", "Zemrak Gaming Mouse"));
-    EXPECT_EQ("Exec=/usr/bin/zemrak-mouse --hidden", line_starting(slurp(entry), "Exec="));
+    EXPECT_EQ("Exec=/usr/bin/zemrak-mouse --hidden",
+              line_starting(zemrak::test::read_text(entry), "Exec="));
 
     ASSERT_FALSE(disable_autostart(entry));
     EXPECT_FALSE(std::filesystem::exists(entry));
@@ -135,7 +130,7 @@ TEST(AutostartEntry, AFileTheProgramDidNotWriteIsNeverReplacedOrRemoved) {
         EXPECT_EQ(make_error_code(AutostartError::foreign_entry),
                   enable_autostart(entry, "/usr/bin/zemrak-mouse", "Z"));
         EXPECT_EQ(make_error_code(AutostartError::foreign_entry), disable_autostart(entry));
-        EXPECT_EQ(text, slurp(entry));
+        EXPECT_EQ(text, zemrak::test::read_text(entry));
     }
 
     // One that cannot be read is not taken for ours either.

@@ -27,11 +27,6 @@ namespace {
 using test::TempDir;
 using test::write_text;
 
-std::string slurp(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Writes down what the backend tells the session, in order.
 class RecordingSession final : public KdeSession {
 public:
@@ -70,7 +65,9 @@ protected:
         return std::make_unique<KdePointerSettings>(m_dir.path(), wayland,
                                                     std::make_unique<RecordingSession>(m_record));
     }
-    [[nodiscard]] std::string file(const char* name) const { return slurp(m_dir / name); }
+    [[nodiscard]] std::string file(const char* name) const {
+        return zemrak::test::read_text(m_dir / name);
+    }
 
     TempDir m_dir;
     std::shared_ptr<RecordingSession::Record> m_record =
@@ -248,7 +245,7 @@ TEST_F(PointerKde, PlasmasConfigReaderReadsTheValuesBack) {
                                     " --file " + file + " --group " + group + " --key " + key +
                                     " >'" + out + "'";
         EXPECT_EQ(0, std::system(command.c_str())) << command;
-        return slurp(out);
+        return zemrak::test::read_text(out);
     };
     EXPECT_EQ("-0.4\n", read("kcminputrc", "Mouse", "XLbInptPointerAcceleration"));
     EXPECT_EQ("true\n", read("kcminputrc", "Mouse", "XLbInptAccelProfileFlat"));

@@ -28,5 +28,7 @@ private:
 void write_bytes(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes);
 void write_text(const std::filesystem::path& file, const std::string& text);
 [[nodiscard]] std::vector<std::uint8_t> read_bytes(const std::filesystem::path& file);
+// The whole file as text; empty when it cannot be read.
+[[nodiscard]] std::string read_text(const std::filesystem::path& file);
 
 } // namespace zemrak::test

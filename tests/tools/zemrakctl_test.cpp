@@ -32,13 +32,6 @@ struct CtlRun {
     std::string err;
 };
 
-std::string slurp(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Runs zemrakctl with the given arguments (already shell-quoted where needed).
 CtlRun zemrakctl(const TempDir& scratch, const std::string& args,
                  const std::string& environment = "") {
@@ -47,7 +40,8 @@ CtlRun zemrakctl(const TempDir& scratch, const std::string& args,
     const std::string command = environment + " '" + ZEMRAKCTL_PATH + "' " + args + " >'" +
                                 out.string() + "' 2>'" + err.string() + "'";
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, zemrak::test::read_text(out),
+            zemrak::test::read_text(err)};
 }
 
 // A program folder with the shipped Data.ini, language file and factory profile.
@@ -173,7 +167,7 @@ protected:
     // The mouse's log without the time stamps.
     std::vector<std::string> received() const {
         std::vector<std::string> lines;
-        for (const std::string& line : lines_of(slurp(log_file()))) {
+        for (const std::string& line : lines_of(zemrak::test::read_text(log_file()))) {
             lines.push_back(line.substr(line.find(' ') + 1));
         }
         return lines;
@@ -217,7 +211,8 @@ TEST_F(ZemrakctlTest, VersionIsPrintedWithoutACommandOrAProgramFolder) {
         EXPECT_TRUE(version.err.empty()) << version.err;
     }
     // The version is the project's own.
-    const std::string project = slurp(std::filesystem::path(ZEMRAK_SOURCE_DIR) / "CMakeLists.txt");
+    const std::string project =
+        zemrak::test::read_text(std::filesystem::path(ZEMRAK_SOURCE_DIR) / "CMakeLists.txt");
     EXPECT_NE(std::string::npos,
               project.find(std::string("project(zemrak-mouse VERSION ") + kVersion + " "));
 }
