@@ -5,6 +5,7 @@
 #include "ui_msg.h"
 
 #include <QGuiApplication>
+#include <QLayout>
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
@@ -54,6 +55,9 @@ void CMsgWnd::add_choice(const QString& text_key) {
         connect(m_choice, &QPushButton::clicked, this, [this] { done(kDialogChoice); });
     }
     m_choice->setText(Texts::text(text_key));
+    // Three answers may not fit the box's usual width: it widens rather than cut one.
+    setMaximumWidth(QWIDGETSIZE_MAX);
+    setMinimumWidth(std::max(minimumWidth(), layout()->minimumSize().width()));
 }
 
 int CMsgWnd::show_modal() {
