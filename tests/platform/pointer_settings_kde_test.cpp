@@ -275,7 +275,8 @@ public:
         if (spawned == FALSE) {
             return;
         }
-        for (int i = 0; i < 100 && !std::filesystem::exists(folder / "bus"); ++i) {
+        // A loaded machine may take seconds to start a bus; waiting costs nothing otherwise.
+        for (int i = 0; i < 500 && !std::filesystem::exists(folder / "bus"); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
@@ -317,9 +318,9 @@ public:
         const std::lock_guard lock(m_mutex);
         return m_records;
     }
-    // Waits until `count` records are in, or two seconds have passed.
+    // Waits until `count` records are in, or ten seconds have passed.
     [[nodiscard]] std::vector<std::string> records(std::size_t count) {
-        for (int i = 0; i < 100 && records().size() < count; ++i) {
+        for (int i = 0; i < 500 && records().size() < count; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return records();
