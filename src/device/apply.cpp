@@ -51,6 +51,7 @@ ApplyOutcome run_apply(const ApplySnapshot& snapshot, ConfigBlock& last_applied,
         return snapshot.profiles_sync ? snapshot.profiles_sync->write(write_file, snapshot.content)
                                       : write_file();
     };
+    const FolderHold folder(snapshot.profiles_sync ? snapshot.profiles_sync->folder() : nullptr);
     if (!snapshot.save_order) {
         outcome.profiles_error = write();
     } else if (const auto written = snapshot.save_order->write_in_order(snapshot.state, write)) {

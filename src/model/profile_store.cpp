@@ -103,6 +103,7 @@ std::error_code ProfileStore::save_profiles() const {
     if (m_profilesReadError) {
         return m_profilesReadError;
     }
+    const FolderHold folder(m_profilesSync->folder());
     const std::uint64_t state = m_saveOrder->take();
     const auto write = [this] {
         return m_profilesSync->write(

@@ -224,6 +224,7 @@ std::error_code RecordLibrary::save() const {
     if (m_readError) {
         return m_readError;
     }
+    const FolderHold folder(m_sync->folder());
     return m_sync->write([this] { return write_file_atomically(m_file, m_bytes); }, {});
 }
 

@@ -1,6 +1,5 @@
 #include "model/synced_file.h"
 
-#include <optional>
 #include <utility>
 
 namespace zemrak {
@@ -16,10 +15,6 @@ void SyncedFile::note_read(std::vector<std::uint64_t> content) {
 
 std::error_code SyncedFile::write(const std::function<std::error_code()>& write,
                                   std::vector<std::uint64_t> content) {
-    std::optional<std::lock_guard<DataFolderLock>> folder;
-    if (m_lock) {
-        folder.emplace(*m_lock);
-    }
     const std::lock_guard mine(m_mutex);
     // A file removed since holds nothing that the write could destroy.
     const FileStamp now = file_stamp(m_file);

@@ -32,10 +32,15 @@ public:
     // Call right after the read, with the folder held, so no other writer comes in between.
     void note_read(std::vector<std::uint64_t> content);
 
-    // Holding the folder: runs `write` unless the file is there but no longer the version this
-    // process knows, which gives FileError::changed_outside and writes nothing. After a successful
-    // write the new file and `content` are the version known. Returns what `write` returned.
-    // Any thread.
+    // The data folder's lock of this process (null when saves take none). Every writer holds
+    // it (FolderHold) around write() and whatever it takes before: the folder is always taken
+    // first, so two writers never wait for each other's locks.
+    [[nodiscard]] DataFolderLock* folder() const { return m_lock.get(); }
+
+    // With the folder held: runs `write` unless the file is there but no longer the version
+    // this process knows, which gives FileError::changed_outside and writes nothing. After a
+    // successful write the new file and `content` are the version known. Returns what `write`
+    // returned. Any thread.
     [[nodiscard]] std::error_code write(const std::function<std::error_code()>& write,
                                         std::vector<std::uint64_t> content);
 
@@ -47,9 +52,29 @@ public:
 private:
     std::filesystem::path m_file;
     std::shared_ptr<DataFolderLock> m_lock;
-    mutable std::mutex m_mutex; // taken after the folder, never before
+    mutable std::mutex m_mutex; // taken after the folder, never before it
     FileStamp m_known;
     std::vector<std::uint64_t> m_content;
+};
+
+// Holds a data folder for a scope; null holds nothing.
+class FolderHold {
+public:
+    explicit FolderHold(DataFolderLock* lock) : m_lock(lock) {
+        if (m_lock != nullptr) {
+            m_lock->lock();
+        }
+    }
+    ~FolderHold() {
+        if (m_lock != nullptr) {
+            m_lock->unlock();
+        }
+    }
+    FolderHold(const FolderHold&) = delete;
+    FolderHold& operator=(const FolderHold&) = delete;
+
+private:
+    DataFolderLock* m_lock;
 };
 
 // A 64-bit fingerprint of a record's bytes (FNV-1a): equal bytes give equal fingerprints, and

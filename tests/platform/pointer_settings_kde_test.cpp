@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <future>
 #include <gio/gio.h>
 #include <iterator>
 #include <memory>
@@ -282,12 +283,12 @@ public:
         ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
         m_context = g_main_context_new();
         m_loop = g_main_loop_new(m_context, FALSE);
-        std::mutex started;
-        started.lock();
+        std::promise<void> started;
+        std::future<void> served = started.get_future();
         m_server = std::thread([this, address, &started] {
             g_main_context_push_thread_default(m_context);
             serve(address);
-            started.unlock();
+            started.set_value();
             g_main_loop_run(m_loop);
             if (m_bus != nullptr) {
                 g_dbus_connection_close_sync(m_bus, nullptr, nullptr);
@@ -295,8 +296,7 @@ public:
             }
             g_main_context_pop_thread_default(m_context);
         });
-        started.lock();
-        started.unlock();
+        served.wait();
     }
 
     ~FakePlasmaBus() {
