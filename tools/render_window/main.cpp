@@ -207,7 +207,10 @@ int main(int argc, char** argv) {
     }
     zemrak::Folders folders{program, data.path().toStdString(), program};
     zemrak::app::CMainWnd window(
-        {folders, program / zemrak::kVirtualMouseFileName, nullptr, {},
+        {folders,
+         program / zemrak::kVirtualMouseFileName,
+         nullptr,
+         {},
          zemrak::requested_language(zemrak::locale_from_process_environment())});
     window.initialise();
     window.show();
