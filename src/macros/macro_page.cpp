@@ -192,11 +192,7 @@ void CMacroPage::fill_folders() {
 }
 
 void CMacroPage::reload_library() {
-    m_browser->reload([this] {
-        AppData& data = m_host->model().data();
-        const std::lock_guard hold(data.folder_lock());
-        static_cast<void>(data.macros().load());
-    });
+    m_browser->reload(m_host->model().data().macros());
 }
 
 void CMacroPage::reset_editor() {

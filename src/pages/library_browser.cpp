@@ -1,8 +1,10 @@
 #include "pages/library_browser.h"
 
+#include "application/app_data.h"
 #include "model/library_error.h"
 #include "model/profile_list.h"
 #include "pages/page_host.h"
+#include "pages/profile_model.h"
 #include "ui/modal.h"
 #include "ui/msg_wnd.h"
 #include "ui/popup_menu.h"
@@ -15,6 +17,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <algorithm>
+#include <mutex>
 
 namespace zemrak::pages {
 namespace {
@@ -64,14 +67,17 @@ void LibraryBrowser::fill_folders() {
     open_folder(m_listing.folder_names().empty() ? -1 : 0);
 }
 
-void LibraryBrowser::reload(const std::function<void()>& load) {
+void LibraryBrowser::reload(RecordLibrary& library) {
     const int open = m_listing.current_folder();
     const std::u16string folder =
         open >= 0 && static_cast<std::size_t>(open) < m_listing.folder_names().size()
             ? m_listing.folder_names()[static_cast<std::size_t>(open)]
             : std::u16string();
     leave();
-    load();
+    {
+        const std::lock_guard hold(m_host.model().data().folder_lock());
+        static_cast<void>(library.load());
+    }
     m_listing.fill_folders();
     const int row = m_listing.folder_row(folder);
     open_folder(row >= 0 ? row : (m_listing.folder_names().empty() ? -1 : 0));

@@ -100,9 +100,9 @@ public:
     // Lists the library's folders again and opens the first.
     void fill_folders();
     // After another program changed the library's file: ends what the page keeps on the shown
-    // item, runs `load` (which reads the file again) and lists the folders again, opening the
-    // folder that was open when it is still there.
-    void reload(const std::function<void()>& load);
+    // item, reads `library` (the one the browser shows) again holding the data folder, and
+    // lists the folders again, opening the folder that was open when it is still there.
+    void reload(RecordLibrary& library);
 
     // The commands of the menus, on the open folder and the shown item; without one they do
     // nothing.

@@ -161,11 +161,7 @@ void CGunPage::fill_folders() {
 }
 
 void CGunPage::reload_library() {
-    m_browser->reload([this] {
-        AppData& data = m_host->model().data();
-        const std::lock_guard hold(data.folder_lock());
-        static_cast<void>(data.recoils().load());
-    });
+    m_browser->reload(m_host->model().data().recoils());
 }
 
 void CGunPage::display(std::int32_t position) {

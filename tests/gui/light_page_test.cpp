@@ -3,6 +3,7 @@
 #include "model/config_defaults.h"
 #include "pages/lighting/light_page.h"
 #include "program_folder.h"
+#include "test_support/mouse_log.h"
 #include "test_support/temp_dir.h"
 #include "ui/colour_convert.h"
 #include "ui/colour_palette.h"
@@ -369,11 +370,7 @@ TEST_F(LightPageTest, ChosenEffectAndCycleColourReachTheMouseOnApply) {
     ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->apply_idle(); }, 10'000));
     ::unsetenv("ZEMRAK_VIRTUAL_MOUSE_LOG");
 
-    std::ifstream in(log);
-    std::vector<std::string> received;
-    for (std::string line; std::getline(in, line);) {
-        received.push_back(line.substr(line.find(' ') + 1));
-    }
+    const std::vector<std::string> received = test::received_reports(log);
     ASSERT_FALSE(received.empty());
     // Effect 5, brightness 7, entry 6 + 2 of the table (99), 2 ms, stage 1.
     EXPECT_EQ("cmd 01aa050763000201", received.front());

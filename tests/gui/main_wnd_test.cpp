@@ -11,6 +11,7 @@
 #include "program_folder.h"
 #include "recoil/recoil_record.h"
 #include "test_support/malformed_files.h"
+#include "test_support/mouse_log.h"
 #include "test_support/temp_dir.h"
 #include "test_support/unreadable_file.h"
 #include "ui/file_dialogs.h"
@@ -309,22 +310,11 @@ TEST_F(MainWndTest, ApplyButtonSendsTheProfileThroughTheWorker) {
     click("btn_apply");
     wait_for_applies();
     ::unsetenv("ZEMRAK_VIRTUAL_MOUSE_LOG");
-    std::ifstream in(log);
-    std::vector<std::string> received;
-    for (std::string line; std::getline(in, line);) {
-        received.push_back(line.substr(line.find(' ') + 1));
-    }
-    std::vector<std::string> expected;
-    for (int i = 0; i < 2; ++i) {
-        for (const ReportStep& step : plan_reports(*m_window->store().profiles().current(),
-                                                   read_device_params(m_dir / "Data.ini"))) {
-            expected.push_back("cmd " + to_hex(step.command));
-            if (step.data) {
-                expected.push_back("data " + to_hex(*step.data));
-            }
-        }
-    }
-    EXPECT_EQ(expected, received);
+    const std::vector<std::string> once = test::planned_reports(
+        *m_window->store().profiles().current(), read_device_params(m_dir / "Data.ini"));
+    std::vector<std::string> expected = once;
+    expected.insert(expected.end(), once.begin(), once.end());
+    EXPECT_EQ(expected, test::received_reports(log));
 }
 
 // The tray menu's profile items: their names and texts in menu order, the checked one
@@ -364,20 +354,9 @@ TEST_F(MainWndTest, TheTrayMenuSwitchesProfilesAndApplies) {
     ::unsetenv("ZEMRAK_VIRTUAL_MOUSE_LOG");
     EXPECT_EQ(1, control<QComboBox>("profile_combo")->currentIndex());
     EXPECT_EQ("B", control<QLineEdit>("edit_profile_name")->text());
-    std::ifstream in(log);
-    std::vector<std::string> received;
-    for (std::string line; std::getline(in, line);) {
-        received.push_back(line.substr(line.find(' ') + 1));
-    }
-    std::vector<std::string> expected;
-    for (const ReportStep& step : plan_reports(*m_window->store().profiles().current(),
-                                               read_device_params(m_dir / "Data.ini"))) {
-        expected.push_back("cmd " + to_hex(step.command));
-        if (step.data) {
-            expected.push_back("data " + to_hex(*step.data));
-        }
-    }
-    EXPECT_EQ(expected, received);
+    EXPECT_EQ(test::planned_reports(*m_window->store().profiles().current(),
+                                    read_device_params(m_dir / "Data.ini")),
+              test::received_reports(log));
     EXPECT_EQ(1, read_bytes(m_dir / "Data" / "Data.bin").at(0)) << "the apply saved the choice";
     EXPECT_FALSE(m_window->unapplied_changes());
     EXPECT_EQ((QStringList{open, "-", "profile_0=A", "*profile_1=B", "profile_2=C", "-", quit}),
@@ -570,12 +549,7 @@ protected:
 
     // The reports the virtual mouse received, as "cmd …"/"data …" lines.
     std::vector<std::string> received_reports() const {
-        std::vector<std::string> received;
-        std::istringstream log(zemrak::test::read_text(m_dir / "mouse.log"));
-        for (std::string line; std::getline(log, line);) {
-            received.push_back(line.substr(line.find(' ') + 1));
-        }
-        return received;
+        return test::received_reports(m_dir / "mouse.log");
     }
     // What `zemrakctl reports` lists for the program folder, a line each.
     std::vector<std::string> listed_reports() const {
@@ -592,15 +566,7 @@ protected:
     }
     // The reports an apply of `profile` writes, in the same lines.
     std::vector<std::string> planned_reports(const ConfigBlock& profile) const {
-        std::vector<std::string> planned;
-        for (const ReportStep& step :
-             plan_reports(profile, read_device_params(m_program / "Data.ini"))) {
-            planned.push_back("cmd " + to_hex(step.command));
-            if (step.data) {
-                planned.push_back("data " + to_hex(*step.data));
-            }
-        }
-        return planned;
+        return test::planned_reports(profile, read_device_params(m_program / "Data.ini"));
     }
 
     TempDir m_dir;

@@ -5,6 +5,7 @@
 #include "recoil/recoil_record.h"
 #include "test_support/library_support.h"
 #include "test_support/malformed_files.h"
+#include "test_support/mouse_log.h"
 #include "test_support/temp_dir.h"
 #include "test_support/unreadable_file.h"
 #include "zemrak_version.h"
@@ -165,13 +166,7 @@ protected:
     }
     std::filesystem::path log_file() const { return m_scratch / "mouse.log"; }
     // The mouse's log without the time stamps.
-    std::vector<std::string> received() const {
-        std::vector<std::string> lines;
-        for (const std::string& line : lines_of(zemrak::test::read_text(log_file()))) {
-            lines.push_back(line.substr(line.find(' ') + 1));
-        }
-        return lines;
-    }
+    std::vector<std::string> received() const { return test::received_reports(log_file()); }
 };
 
 TEST_F(ZemrakctlApplyTest, TheMouseReceivesExactlyTheListedReports) {
