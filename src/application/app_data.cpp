@@ -2,6 +2,7 @@
 
 #include "model/profile_files.h"
 #include "model/unicode.h"
+#include "platform/file_io.h"
 
 #include <algorithm>
 #include <optional>
@@ -147,6 +148,9 @@ std::error_code AppData::export_profile(std::size_t index,
                                         const std::filesystem::path& file) const {
     if (index >= profiles().size()) {
         return std::make_error_code(std::errc::invalid_argument);
+    }
+    if (is_data_file(folders().data, file)) {
+        return FileError::data_file;
     }
     return save_profile_image(file, profiles().at(index));
 }

@@ -120,7 +120,7 @@ public:
     // Refused with ProfileFileError::list_full when the list holds kMaxProfiles profiles.
     [[nodiscard]] ProfileImport import_profile(const std::filesystem::path& file);
     // Writes profile `index` to `file` as a .pbin; std::errc::invalid_argument when there is
-    // no such profile.
+    // no such profile, FileError::data_file when `file` is one of the data files.
     [[nodiscard]] std::error_code export_profile(std::size_t index,
                                                  const std::filesystem::path& file) const;
 

@@ -27,8 +27,7 @@ void copy_macro(std::span<const std::uint8_t> item, ButtonRecord& button, std::s
 }
 
 constexpr RecordKind kMacroKind = record_kind<MacroRecord, &MacroRecord::make_macro>(
-    &copy_macro, {&ButtonRecord::macro_index, &ButtonRecord::set_macro_index},
-    FolderDeletionSave::after_each_removal);
+    &copy_macro, {&ButtonRecord::macro_index, &ButtonRecord::set_macro_index});
 
 } // namespace
 

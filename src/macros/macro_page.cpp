@@ -33,7 +33,7 @@ constexpr std::uint8_t kMouseMoveCode = 246;
 constexpr std::uint16_t kNewMoveDelay = 2;
 
 constexpr NumberLimits kDelayLimits{10, 65535};
-constexpr NumberLimits kLoopLimits{1, 255};
+constexpr NumberLimits kLoopLimits{1, MacroRecord::kMaxLoopCount};
 constexpr NumberLimits kMoveLimits{-127, 127};
 
 ui::FileDialogSpec macro_files(const AppData& data, bool folder) {
@@ -376,6 +376,11 @@ void CMacroPage::take_delay() {
 }
 
 void CMacroPage::take_loop_count() {
+    // A count from a file beyond what the page sets stays as it is until another is typed.
+    if (editing_macro() == nullptr ||
+        m_ui->edit_loop_time->text() == QString::number(m_working->loop_count())) {
+        return;
+    }
     const std::int32_t value = ui::hold_edit_number(m_ui->edit_loop_time, kLoopLimits);
     if (editing_macro() == nullptr || m_working->loop_count() == value) {
         return;

@@ -20,6 +20,7 @@ class MacroRecord : public LibraryRecord<MacroRecord, 696, 208, 212> {
 public:
     static constexpr std::size_t kMaxActions = 30;
     static constexpr std::uint16_t kMaxActionCount = kMaxActions;
+    static constexpr std::uint16_t kMaxLoopCount = 255;
     static constexpr std::size_t kActionsSize = kMaxActions * MacroAction::kSize;
 
     static constexpr std::size_t kLoopCountOffset = 200;
@@ -36,7 +37,8 @@ public:
         return record;
     }
 
-    // How many times the macro plays, 1..255; 0 in a folder entry.
+    // How many times the macro plays, 1..255 as the page sets it (a file may hold more, which
+    // is kept as it is); 0 in a folder entry.
     [[nodiscard]] std::uint16_t loop_count() const { return load_u16(m_bytes, kLoopCountOffset); }
     void set_loop_count(std::uint16_t count) { store_u16(m_bytes, kLoopCountOffset, count); }
     // Actions in use, 0..30; a larger stored count reads as 30 and is stored as 30.

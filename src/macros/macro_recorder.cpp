@@ -15,6 +15,13 @@ constexpr std::uint8_t kMiddleButtonCode = 242;
 constexpr std::uint8_t kBackButtonCode = 243;
 constexpr std::uint8_t kForwardButtonCode = 244;
 constexpr std::uint16_t kLongestDelay = 65535;
+constexpr std::uint8_t kTabUsage = 43;
+constexpr std::uint8_t kFirstModifierUsage = 224; // Left Control
+constexpr std::uint8_t kLastModifierUsage = 231;  // Right GUI
+
+bool is_modifier(std::uint8_t code) {
+    return code >= kFirstModifierUsage && code <= kLastModifierUsage;
+}
 
 std::optional<RecordedKey> mouse_key_of(unsigned long message, long detail) {
     const auto press = [](std::uint8_t code) { return RecordedKey{code, MacroAction::Press}; };
@@ -134,19 +141,42 @@ MacroRecorder::Outcome MacroRecorder::handle(const InputEvent& event, MacroRecor
     if (m_recording) {
         return record(*macro, *key, selected_action, mode);
     }
-    if (selected_action < 0 || selected_action >= macro->action_count()) {
+    const std::optional<std::uint8_t> code = captured_code(*key);
+    if (!code || selected_action < 0 || selected_action >= macro->action_count()) {
         return outcome;
     }
     const auto slot = static_cast<std::size_t>(selected_action);
     MacroAction action = macro->action(slot);
-    // A mouse move has no key to change.
-    if (action.kind() != MacroAction::Press && action.kind() != MacroAction::Release) {
+    // A mouse move has no key to change; the same key again changes nothing.
+    if ((action.kind() != MacroAction::Press && action.kind() != MacroAction::Release) ||
+        action.code() == *code) {
         return outcome;
     }
-    action.set_code(key->code);
+    action.set_code(*code);
     macro->set_action(slot, action);
     outcome.changed = true;
     return outcome;
+}
+
+std::optional<std::uint8_t> MacroRecorder::captured_code(RecordedKey key) {
+    // Tab, and Shift+Tab, move on from the key field: a keyboard user must be able to leave
+    // it. A recording still takes Tab.
+    if (key.code == kTabUsage) {
+        m_heldModifier.reset();
+        return std::nullopt;
+    }
+    // A modifier is the new key only when it is let go alone; held, it may begin Shift+Tab.
+    if (is_modifier(key.code)) {
+        if (key.kind == MacroAction::Press) {
+            m_heldModifier = key.code;
+            return std::nullopt;
+        }
+        const bool alone = m_heldModifier == key.code;
+        m_heldModifier.reset();
+        return alone ? std::optional(key.code) : std::nullopt;
+    }
+    m_heldModifier.reset();
+    return key.code;
 }
 
 MacroRecorder::Outcome MacroRecorder::record(MacroRecord& macro, RecordedKey key,

@@ -60,7 +60,9 @@ public:
 
     // Takes one event. A repeat of the previous event (a held key) and the wheel do nothing.
     // While recording the event's action goes into `macro` after the ones recorded so far;
-    // otherwise it becomes the code of the selected press or release, whose kind stays.
+    // otherwise the key or button becomes the code of the selected press or release, whose
+    // kind stays: Tab never (it leaves the key field), and a modifier only when it is
+    // released with no other key pressed meanwhile.
     // `macro` may be null (nothing changes).
     [[nodiscard]] Outcome handle(const InputEvent& event, MacroRecord* macro, int selected_action,
                                  RecordDelayMode mode);
@@ -70,6 +72,8 @@ private:
                                                  std::chrono::nanoseconds now) const;
     [[nodiscard]] Outcome record(MacroRecord& macro, RecordedKey key, int selected_action,
                                  RecordDelayMode mode);
+    // The code a key event gives the selected action outside a recording, if any.
+    [[nodiscard]] std::optional<std::uint8_t> captured_code(RecordedKey key);
 
     Clock m_clock;
     // The last event received, recorded or captured; a held key repeats it.
@@ -81,6 +85,8 @@ private:
     // -1 when appending; else where the next action goes, and where the first one went.
     int m_insertPosition = -1;
     int m_insertStart = -1;
+    // A modifier pressed in the key field and not yet released.
+    std::optional<std::uint8_t> m_heldModifier;
 };
 
 } // namespace zemrak

@@ -5,7 +5,9 @@
 #include "ui/texts.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -27,6 +29,12 @@ QLayout* layout_holding(QLayout* layout, QWidget* widget) {
         }
     }
     return nullptr;
+}
+
+// Tab and Shift+Tab: they leave the key field as they leave any other.
+bool moves_focus(const QEvent* event) {
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Tab || key == Qt::Key_Backtab;
 }
 
 } // namespace
@@ -57,10 +65,12 @@ MacroRecording::MacroRecording(QWidget* container, MacroRecordingTarget& target,
         m_scope->setWordWrap(true);
     }
     show_recording(false);
+    // A recording still running when the program quits is kept, as if stopped.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &MacroRecording::stop);
 }
 
 MacroRecording::~MacroRecording() {
-    // Nothing is stored on the way out; the hooks just end.
+    // Anything to store was stored when the program began to quit; the hooks just end.
     if (m_recorder.recording() || m_capturingKeys) {
         m_capture.remove(InputDevice::keyboard);
         m_capture.remove(InputDevice::mouse);
@@ -176,7 +186,8 @@ bool MacroRecording::eventFilter(QObject* watched, QEvent* event) {
             start_key_capture();
         } else if (type == QEvent::FocusOut) {
             stop_key_capture();
-        } else if (m_capturingKeys && (key || type == QEvent::ShortcutOverride)) {
+        } else if (m_capturingKeys && (key || type == QEvent::ShortcutOverride) &&
+                   !moves_focus(event)) {
             // The key pressed is the action's new key, never typed text.
             event->accept();
             return true;

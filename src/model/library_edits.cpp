@@ -70,7 +70,10 @@ bool RecordLibrary::refresh_references(std::int32_t position, ProfileList& profi
 
 LibraryResult RecordLibrary::add_folder(std::u16string_view name) {
     LibraryResult result;
-    result.error = check_name(name);
+    result.error = check_current();
+    if (!result.error) {
+        result.error = check_name(name);
+    }
     if (!result.error && folder_exists(name)) {
         result.error = LibraryError::name_taken;
     }
@@ -89,7 +92,10 @@ LibraryResult RecordLibrary::rename_folder(std::u16string_view old_name,
                                            std::u16string_view new_name) {
     LibraryResult result;
     const std::vector<std::int32_t> filed = positions_in_folder(old_name);
-    result.error = filed.empty() ? LibraryError::no_such_folder : check_name(new_name);
+    result.error = check_current();
+    if (!result.error) {
+        result.error = filed.empty() ? LibraryError::no_such_folder : check_name(new_name);
+    }
     // A change of case is no clash with itself.
     if (!result.error && folder_exists(new_name) && !equal_ignoring_case(old_name, new_name)) {
         result.error = LibraryError::name_taken;
@@ -109,8 +115,8 @@ LibraryResult RecordLibrary::rename_folder(std::u16string_view old_name,
 LibraryResult RecordLibrary::delete_folder(std::u16string_view name, ProfileList& profiles) {
     LibraryResult result;
     const std::vector<std::int32_t> filed = positions_in_folder(name);
-    if (filed.empty()) {
-        result.error = LibraryError::no_such_folder;
+    result.error = filed.empty() ? make_error_code(LibraryError::no_such_folder) : check_current();
+    if (result.error) {
         return result;
     }
     result.name = folder_name_of(static_cast<std::size_t>(filed.front()));
@@ -121,20 +127,18 @@ LibraryResult RecordLibrary::delete_folder(std::u16string_view name, ProfileList
         if (propagate(*it, profiles, Change::removed)) {
             result.current_profile_touched = true;
         }
-        if (m_kind.folder_deletion_save == FolderDeletionSave::after_each_removal) {
-            result = saved(std::move(result));
-        }
     }
-    if (m_kind.folder_deletion_save == FolderDeletionSave::once_at_end) {
-        result = saved(std::move(result));
-    }
-    return result;
+    // One save for the whole folder: the file never holds half of it.
+    return saved(std::move(result));
 }
 
 LibraryResult RecordLibrary::add_item(std::u16string_view folder, std::u16string_view name) {
     LibraryResult result;
     const std::vector<std::int32_t> filed = positions_in_folder(folder);
-    result.error = filed.empty() ? LibraryError::no_such_folder : check_name(name);
+    result.error = check_current();
+    if (!result.error) {
+        result.error = filed.empty() ? LibraryError::no_such_folder : check_name(name);
+    }
     if (!result.error && item_exists(folder, name)) {
         result.error = LibraryError::name_taken;
     }
@@ -154,7 +158,10 @@ LibraryResult RecordLibrary::add_item(std::u16string_view folder, std::u16string
 LibraryResult RecordLibrary::rename_item(std::int32_t position, std::u16string_view name,
                                          ProfileList& profiles) {
     LibraryResult result;
-    result.error = check_item(position);
+    result.error = check_current();
+    if (!result.error) {
+        result.error = check_item(position);
+    }
     if (!result.error) {
         result.error = check_name(name);
     }
@@ -176,8 +183,11 @@ LibraryResult RecordLibrary::update_item(std::int32_t position,
                                          std::span<const std::uint8_t> record,
                                          ProfileList& profiles) {
     LibraryResult result;
-    result.error = record.size() == m_kind.size ? check_item(position)
-                                                : make_error_code(LibraryError::wrong_size);
+    result.error = check_current();
+    if (!result.error) {
+        result.error = record.size() == m_kind.size ? check_item(position)
+                                                    : make_error_code(LibraryError::wrong_size);
+    }
     if (!result.error && locked(position)) {
         result.error = LibraryError::locked;
     }
@@ -197,7 +207,10 @@ LibraryResult RecordLibrary::update_item(std::int32_t position,
 
 LibraryResult RecordLibrary::delete_item(std::int32_t position, ProfileList& profiles) {
     LibraryResult result;
-    result.error = check_item(position);
+    result.error = check_current();
+    if (!result.error) {
+        result.error = check_item(position);
+    }
     if (result.error) {
         return result;
     }

@@ -26,6 +26,8 @@ public:
             return "the file's size does not match the records it should hold";
         case LibraryError::full:
             return "the library holds as many records as it can (100,000)";
+        case LibraryError::changed_outside:
+            return "the file was changed by another program since it was read";
         }
         return "unknown library error";
     }

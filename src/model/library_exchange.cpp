@@ -20,7 +20,10 @@ LibraryResult RecordLibrary::import_item(const std::filesystem::path& file,
                                          std::optional<std::u16string_view> folder) {
     LibraryResult result;
     std::vector<std::uint8_t> item;
-    result.error = read_file(file, item, max_bytes());
+    result.error = check_current();
+    if (!result.error) {
+        result.error = read_file(file, item, max_bytes());
+    }
     if (!result.error && item.size() != m_kind.size) {
         result.error = LibraryError::wrong_size;
     }
@@ -69,7 +72,10 @@ LibraryResult RecordLibrary::import_item(const std::filesystem::path& file,
 LibraryResult RecordLibrary::import_folder(const std::filesystem::path& file) {
     LibraryResult result;
     std::vector<std::uint8_t> records;
-    result.error = read_file(file, records, max_bytes());
+    result.error = check_current();
+    if (!result.error) {
+        result.error = read_file(file, records, max_bytes());
+    }
     if (!result.error && (records.empty() || records.size() % m_kind.size != 0)) {
         result.error = LibraryError::wrong_size;
     }
@@ -86,11 +92,14 @@ LibraryResult RecordLibrary::import_folder(const std::filesystem::path& file) {
     if (result.error) {
         return result;
     }
+    const auto is_entry = [this](std::span<const std::uint8_t> record) {
+        return load_i32(record, m_kind.folder_entry_offset) != 0;
+    };
     bool has_entry = false;
     for (std::size_t at = 0; at < records.size(); at += m_kind.size) {
         const auto record = std::span(records).subspan(at, m_kind.size);
         store_name(record, kRecordFolderNameOffset, result.name);
-        has_entry = has_entry || load_i32(record, m_kind.folder_entry_offset) != 0;
+        has_entry = has_entry || is_entry(record);
     }
     // Folders are listed from their entries: without one the items would vanish from view
     // at the next start.
@@ -98,7 +107,12 @@ LibraryResult RecordLibrary::import_folder(const std::filesystem::path& file) {
         result.position = append_folder_entry(result.name);
     }
     for (std::size_t at = 0; at < records.size(); at += m_kind.size) {
-        const std::int32_t position = append(std::span(records).subspan(at, m_kind.size));
+        const auto record = std::span(records).subspan(at, m_kind.size);
+        // A second entry would list the folder twice.
+        if (is_entry(record) && result.position >= 0) {
+            continue;
+        }
+        const std::int32_t position = append(record);
         if (result.position < 0 && is_folder_entry(position)) {
             result.position = position;
         }
@@ -110,6 +124,9 @@ LibraryResult RecordLibrary::export_item(std::int32_t position, const std::files
                                          ExportMode mode) const {
     LibraryResult result;
     result.error = check_item(position);
+    if (!result.error) {
+        result.error = check_export_target(file);
+    }
     if (result.error) {
         return result;
     }
@@ -128,8 +145,9 @@ LibraryResult RecordLibrary::export_folder(std::u16string_view name,
                                            ExportMode mode) const {
     LibraryResult result;
     const std::vector<std::int32_t> filed = positions_in_folder(name);
-    if (filed.empty()) {
-        result.error = LibraryError::no_such_folder;
+    result.error =
+        filed.empty() ? make_error_code(LibraryError::no_such_folder) : check_export_target(file);
+    if (result.error) {
         return result;
     }
     std::vector<std::uint8_t> records;

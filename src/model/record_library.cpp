@@ -6,6 +6,7 @@
 #include "model/profile_list.h"
 #include "model/unicode.h"
 #include "platform/file_io.h"
+#include "platform/folders.h"
 
 namespace zemrak {
 namespace {
@@ -147,6 +148,21 @@ std::int32_t RecordLibrary::find_item(std::u16string_view folder, std::u16string
 std::error_code RecordLibrary::check_room(std::size_t added) const {
     if (size() + added > kMaxLibraryRecords) {
         return LibraryError::full;
+    }
+    return {};
+}
+
+std::error_code RecordLibrary::check_current() const {
+    // A file that could not be read has no version to compare with; saves report why.
+    if (!m_readError && m_sync->holds_another_version()) {
+        return LibraryError::changed_outside;
+    }
+    return {};
+}
+
+std::error_code RecordLibrary::check_export_target(const std::filesystem::path& file) const {
+    if (is_data_file(m_file.parent_path(), file)) {
+        return FileError::data_file;
     }
     return {};
 }

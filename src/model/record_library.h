@@ -39,9 +39,6 @@ struct ReferenceField {
     void (ButtonRecord::*set)(std::int32_t) = nullptr;
 };
 
-// When deleting a folder writes the file.
-enum class FolderDeletionSave { after_each_removal, once_at_end };
-
 // What the list needs to know of one record kind.
 struct RecordKind {
     std::size_t size = 0;
@@ -61,7 +58,6 @@ struct RecordKind {
     void (*copy_to_button)(std::span<const std::uint8_t> item, ButtonRecord& button,
                            std::size_t slot) = nullptr;
     ReferenceField reference;
-    FolderDeletionSave folder_deletion_save = FolderDeletionSave::once_at_end;
 };
 
 // What loading a library file found.
@@ -150,7 +146,7 @@ public:
     LibraryResult rename_folder(std::u16string_view old_name, std::u16string_view new_name);
     // Removes the folder entry and every item filed under `name`, from the highest position
     // down; the button records that referred to them get their default function code and -1,
-    // and later positions move down with the list. Saves as the kind says.
+    // and later positions move down with the list. Saves once, with the whole folder gone.
     LibraryResult delete_folder(std::u16string_view name, ProfileList& profiles);
 
     // A new item of the kind at the end of the list, filed under the existing `folder` (kept
@@ -227,6 +223,12 @@ private:
     // full when `added` more records would take the list past kMaxLibraryRecords, which a
     // later load would refuse.
     [[nodiscard]] std::error_code check_room(std::size_t added) const;
+    // changed_outside when another program wrote the file since this list was loaded or
+    // saved: an edit of the list in memory would be lost when the file is read again, so
+    // none is made until then.
+    [[nodiscard]] std::error_code check_current() const;
+    // FileError::data_file when an export to `file` would write over one of the data files.
+    [[nodiscard]] std::error_code check_export_target(const std::filesystem::path& file) const;
     // no_such_item unless `position` holds an item.
     [[nodiscard]] std::error_code check_item(std::int32_t position) const;
     // The position of another item than `except` with both names, or -1.
@@ -272,17 +274,16 @@ void make_item_image(std::span<std::uint8_t> record, std::u16string_view folder,
 // The description of a record type with kSize, kFolderEntryOffset, kLockedOffset and a static
 // bound_image(), whose new items `Make` makes.
 template <class Record, Record (*Make)(std::u16string_view, std::u16string_view)>
-[[nodiscard]] constexpr RecordKind
-record_kind(void (*copy_to_button)(std::span<const std::uint8_t>, ButtonRecord&, std::size_t),
-            ReferenceField reference, FolderDeletionSave folder_deletion_save) {
+[[nodiscard]] constexpr RecordKind record_kind(void (*copy_to_button)(std::span<const std::uint8_t>,
+                                                                      ButtonRecord&, std::size_t),
+                                               ReferenceField reference) {
     return RecordKind{Record::kSize,
                       Record::kFolderEntryOffset,
                       Record::kLockedOffset,
                       &Record::bound_image,
                       &make_item_image<Record, Make>,
                       copy_to_button,
-                      reference,
-                      folder_deletion_save};
+                      reference};
 }
 
 // The list with typed records.

@@ -16,9 +16,7 @@ void SyncedFile::note_read(std::vector<std::uint64_t> content) {
 std::error_code SyncedFile::write(const std::function<std::error_code()>& write,
                                   std::vector<std::uint64_t> content) {
     const std::lock_guard mine(m_mutex);
-    // A file removed since holds nothing that the write could destroy.
-    const FileStamp now = file_stamp(m_file);
-    if (now.exists && now != m_known) {
+    if (holds_another_version_locked()) {
         return make_error_code(FileError::changed_outside);
     }
     const std::error_code error = write();
@@ -27,6 +25,17 @@ std::error_code SyncedFile::write(const std::function<std::error_code()>& write,
         m_content = std::move(content);
     }
     return error;
+}
+
+bool SyncedFile::holds_another_version() const {
+    const std::lock_guard mine(m_mutex);
+    return holds_another_version_locked();
+}
+
+bool SyncedFile::holds_another_version_locked() const {
+    // A file removed since holds nothing that a write could destroy.
+    const FileStamp now = file_stamp(m_file);
+    return now.exists && now != m_known;
 }
 
 bool SyncedFile::changed_outside() const {

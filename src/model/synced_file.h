@@ -46,10 +46,15 @@ public:
 
     // True when the file is not the version this process last read or wrote. Any thread.
     [[nodiscard]] bool changed_outside() const;
+    // True when the file is there but another version than the one known: what write()
+    // refuses to write over. Any thread.
+    [[nodiscard]] bool holds_another_version() const;
     // The fingerprints given with that version.
     [[nodiscard]] std::vector<std::uint64_t> content() const;
 
 private:
+    [[nodiscard]] bool holds_another_version_locked() const;
+
     std::filesystem::path m_file;
     std::shared_ptr<DataFolderLock> m_lock;
     mutable std::mutex m_mutex; // taken after the folder, never before it

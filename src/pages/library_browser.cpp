@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <mutex>
 
@@ -237,6 +238,12 @@ void LibraryBrowser::rename_from_field() {
 }
 
 void LibraryBrowser::rename_to(std::u16string name) {
+    // The message about a refused name takes the focus from the name field, which would ask
+    // for the same name again before the field shows the old one.
+    if (m_renaming) {
+        return;
+    }
+    const QScopedValueRollback renaming(m_renaming, true);
     const std::int32_t position = m_position;
     const std::u16string old_name = m_setup.library->item_name_at(position).value_or(u"");
     QLineEdit* edit = m_setup.name_edit;
@@ -272,10 +279,13 @@ void LibraryBrowser::import_item() {
     }
     const std::optional<std::u16string> folder = m_listing.folder_name();
     const std::filesystem::path path = file->toStdString();
-    const LibraryResult result = m_setup.change([&](RecordLibrary& library, ProfileList&) {
+    const LibraryResult result = run([&](RecordLibrary& library, ProfileList&) {
         return folder ? library.import_item(path, std::u16string_view(*folder))
                       : library.import_item(path);
     });
+    if (result.error == LibraryError::changed_outside) {
+        return;
+    }
     if (result.position < 0) {
         report_file(result.error == LibraryError::wrong_size ? m_setup.import_refused
                                                              : m_setup.import_failed,
@@ -300,8 +310,11 @@ void LibraryBrowser::import_folder() {
         return;
     }
     const std::filesystem::path path = file->toStdString();
-    const LibraryResult result = m_setup.change(
-        [&](RecordLibrary& library, ProfileList&) { return library.import_folder(path); });
+    const LibraryResult result =
+        run([&](RecordLibrary& library, ProfileList&) { return library.import_folder(path); });
+    if (result.error == LibraryError::changed_outside) {
+        return;
+    }
     if (result.position < 0) {
         report_file(result.error == LibraryError::wrong_size ? m_setup.import_refused
                                                              : m_setup.import_failed,
@@ -386,8 +399,19 @@ bool LibraryBrowser::confirm(const char* question_key) {
     return answer == ui::kDialogOk;
 }
 
-LibraryResult LibraryBrowser::change(const Edit& edit, bool folder_named) {
+LibraryResult LibraryBrowser::run(const Edit& edit) {
     LibraryResult result = m_setup.change(edit);
+    if (result.error == LibraryError::changed_outside) {
+        // The window's watch on the data folder reads the file again once this message is
+        // closed; the edit was not made, so nothing of the user's is lost silently.
+        warn_text(ui::Texts::text("library_changed_outside_text")
+                      .arg(QFileInfo(m_setup.library->file()).fileName()));
+    }
+    return result;
+}
+
+LibraryResult LibraryBrowser::change(const Edit& edit, bool folder_named) {
+    LibraryResult result = run(edit);
     if (refused(result)) {
         report_refusal(result, folder_named);
     } else {
@@ -412,6 +436,7 @@ void LibraryBrowser::report_save(const LibraryResult& result) {
 }
 
 void LibraryBrowser::report_refusal(const LibraryResult& result, bool folder_named) {
+    // changed_outside has been told by run().
     if (result.error == LibraryError::name_taken) {
         warn_key(folder_named ? "same_macro_dir_text" : "same_macro_text");
     } else if (result.error == LibraryError::name_empty) {

@@ -142,6 +142,9 @@ private:
     ask_name(ui::NameMode mode, const std::u16string& folder, const std::u16string& name);
     [[nodiscard]] std::optional<QString> choose_file(bool folder, bool save);
     [[nodiscard]] bool confirm(const char* question_key);
+    // Runs `edit` through the page's way into the library; a library whose file another
+    // program changed refuses every edit until it is read again, which is told here.
+    LibraryResult run(const Edit& edit);
     void report_save(const LibraryResult& result);
     void report_refusal(const LibraryResult& result, bool folder_named);
     void report_file(const FileMessage& message, const QString& file, const std::error_code& error);
@@ -153,6 +156,7 @@ private:
     LibraryListing m_listing;
     std::int32_t m_position = -1;
     bool m_saveFailing = false;
+    bool m_renaming = false; // rename_to() is running
 };
 
 } // namespace zemrak::pages

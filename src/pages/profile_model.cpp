@@ -3,6 +3,8 @@
 #include "application/app_data.h"
 #include "model/library_error.h"
 
+#include <mutex>
+
 namespace zemrak::pages {
 
 ProfileModel::ProfileModel(AppData& data, QObject* parent) : QObject(parent), m_data(data) {}
@@ -16,12 +18,15 @@ void ProfileModel::current_replaced() {
 }
 
 LibraryResult ProfileModel::change_macros(const MacroChange& change) {
+    // Held from the look at the file to its save, so no other program writes in between.
+    const std::lock_guard hold(m_data.folder_lock());
     LibraryResult result = change(m_data.macros(), m_data.profiles());
     announce(result, &ProfileModel::macrosChanged);
     return result;
 }
 
 LibraryResult ProfileModel::change_recoils(const RecoilChange& change) {
+    const std::lock_guard hold(m_data.folder_lock());
     LibraryResult result = change(m_data.recoils(), m_data.profiles());
     announce(result, &ProfileModel::recoilsChanged);
     return result;

@@ -26,6 +26,8 @@ public:
             return "larger than any such file the program writes; it is not read";
         case FileError::changed_outside:
             return "changed by another program since it was read; it is read again first";
+        case FileError::data_file:
+            return "one of the program's own data files; choose another name";
         }
         return "unknown file error";
     }

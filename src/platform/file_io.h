@@ -18,6 +18,8 @@ enum class FileError {
     too_large,       // larger than any file of its kind that the program writes
     // changed by another program since this one last read or wrote it: not written over
     changed_outside,
+    // one of the files the program keeps its data in: an export never writes over it
+    data_file,
 };
 [[nodiscard]] const std::error_category& file_error_category();
 [[nodiscard]] std::error_code make_error_code(FileError e);

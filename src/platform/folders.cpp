@@ -113,6 +113,27 @@ Folders default_folders(std::error_code& error) {
     return {program, choose_data_folder(program, xdg), program};
 }
 
+bool is_data_file(const std::filesystem::path& data_folder, const std::filesystem::path& file) {
+    std::error_code error;
+    // Through links and "..": the names must lead to the same place, not just read alike.
+    const std::filesystem::path target = std::filesystem::weakly_canonical(file, error);
+    if (error) {
+        return false;
+    }
+    const std::filesystem::path folder = std::filesystem::weakly_canonical(data_folder, error);
+    if (error || target.parent_path() != folder) {
+        return false;
+    }
+    const std::string name = target.filename().string();
+    for (const char* kept : {kIndexFileName, kProfilesFileName, kFactoryProfileFileName,
+                             kMacroFileName, kRecoilFileName}) {
+        if (name == kept) {
+            return true;
+        }
+    }
+    return false;
+}
+
 Folders folders_in(const std::filesystem::path& program) {
     return {program, program / kDataFolderName, program};
 }

@@ -71,6 +71,12 @@ struct XdgEnvironment {
 // choose_data_folder() says, an installed one (found through its share folder) per user.
 [[nodiscard]] Folders default_folders(std::error_code& error);
 
+// True when `file` is one of the files the program keeps in `data_folder` (Data.bin,
+// profile.bin, Default.pbin, macro.bin, gun.bin), however the path reaches it: exports and
+// saves of the user's choosing must never write over the data itself.
+[[nodiscard]] bool is_data_file(const std::filesystem::path& data_folder,
+                                const std::filesystem::path& file);
+
 // Both folders when the caller names the program folder: its Data subfolder holds the data.
 [[nodiscard]] Folders folders_in(const std::filesystem::path& program);
 

@@ -23,8 +23,7 @@ void copy_pattern(std::span<const std::uint8_t> item, ButtonRecord& button, std:
 }
 
 constexpr RecordKind kRecoilKind = record_kind<RecoilRecord, &RecoilRecord::make_pattern>(
-    &copy_pattern, {&ButtonRecord::recoil_index, &ButtonRecord::set_recoil_index},
-    FolderDeletionSave::once_at_end);
+    &copy_pattern, {&ButtonRecord::recoil_index, &ButtonRecord::set_recoil_index});
 
 } // namespace
 

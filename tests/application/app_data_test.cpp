@@ -118,6 +118,11 @@ TEST_F(AppDataTest, ImportedProfilesGetAFreeNameAndAreSavedAtOnce) {
     EXPECT_EQ(std::make_error_code(std::errc::invalid_argument),
               m_data.export_profile(3, m_dir / "c.pbin"));
     EXPECT_FALSE(std::filesystem::exists(m_dir / "c.pbin"));
+
+    // The data files are never an export's target.
+    const auto profiles = read_bytes(m_dir / "Data" / kProfilesFileName);
+    EXPECT_EQ(FileError::data_file, m_data.export_profile(0, m_dir / "Data" / kProfilesFileName));
+    EXPECT_EQ(profiles, read_bytes(m_dir / "Data" / kProfilesFileName));
 }
 
 // Every file read at start-up, with a pipe in its place: the start goes on without it, says

@@ -6,6 +6,7 @@
 #include "macros/macro_library.h"
 #include "macros/macro_page.h"
 #include "model/button_functions.h"
+#include "platform/file_io.h"
 #include "platform/hook_library.h"
 #include "program_folder.h"
 #include "test_support/temp_dir.h"
@@ -532,6 +533,111 @@ TEST_F(MacroPageTest, ARecordingEndsStoredWhenAnotherMacroIsChosen) {
     ASSERT_EQ(2, stored().at(1).action_count()) << "what was recorded is kept";
     EXPECT_EQ(0x05, stored().at(1).action(1).code());
     EXPECT_EQ(reload, stored().at(2)) << "the macro chosen next records nothing";
+}
+
+TEST_F(MacroPageTest, TheKeyFieldTakesAKeyOnceWhileTabAndShiftTabMoveOn) {
+    const WithoutInputLibrary window_only;
+    start({MacroRecord::make_folder(u"Fps"), macro(u"Fps", u"Burst", 2)});
+    show_macro(0);
+    select_action(0);
+    auto* field = control<QLineEdit>("edit_macro_action");
+    const auto code_stored = [this] { return stored().at(1).action(0).code(); };
+    const std::filesystem::path file = m_dir / "Data" / kMacroFileName;
+
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+    field->setFocus();
+    ASSERT_TRUE(field->hasFocus());
+    send_key(*m_window, QEvent::KeyPress, Qt::Key_C, KEY_C);
+    const FileStamp pressed = file_stamp(file);
+    send_key(*m_window, QEvent::KeyRelease, Qt::Key_C, KEY_C);
+    EXPECT_EQ(0x06, code_stored());
+    EXPECT_EQ(pressed, file_stamp(file)) << "one key, one save";
+
+    send_key(*m_window, QEvent::KeyPress, Qt::Key_Tab, KEY_TAB);
+    EXPECT_FALSE(field->hasFocus()) << "Tab leaves the field";
+    EXPECT_EQ(0x06, code_stored());
+
+    field->setFocus();
+    send_key(*m_window, QEvent::KeyPress, Qt::Key_Shift, KEY_LEFTSHIFT);
+    send_key(*m_window, QEvent::KeyPress, Qt::Key_Backtab, KEY_TAB);
+    EXPECT_FALSE(field->hasFocus()) << "Shift+Tab leaves the field";
+    send_key(*m_window, QEvent::KeyRelease, Qt::Key_Backtab, KEY_TAB);
+    send_key(*m_window, QEvent::KeyRelease, Qt::Key_Shift, KEY_LEFTSHIFT);
+    EXPECT_EQ(0x06, code_stored());
+
+    // Shift pressed and let go alone is the key.
+    field->setFocus();
+    send_key(*m_window, QEvent::KeyPress, Qt::Key_Shift, KEY_LEFTSHIFT);
+    EXPECT_EQ(0x06, code_stored());
+    send_key(*m_window, QEvent::KeyRelease, Qt::Key_Shift, KEY_LEFTSHIFT);
+    EXPECT_EQ(0xE1, code_stored());
+}
+
+TEST_F(MacroPageTest, ALoopCountFromAFileIsShownWholeAndReturnThenLeavingSavesOnce) {
+    MacroRecord many = macro(u"Fps", u"Burst", 1);
+    many.set_loop_count(1000);
+    start({MacroRecord::make_folder(u"Fps"), many});
+    show_macro(0);
+    auto* loops = control<QLineEdit>("edit_loop_time");
+    EXPECT_EQ("1000", loops->text());
+    type("edit_loop_time", "1000");
+    EXPECT_EQ(1000, stored().at(1).loop_count()) << "leaving the field changes nothing";
+
+    loops->setFocus();
+    loops->setText("7");
+    QTest::keyClick(loops, Qt::Key_Return);
+    EXPECT_EQ(7, stored().at(1).loop_count());
+    const FileStamp taken = file_stamp(m_dir / "Data" / kMacroFileName);
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(loops, &leave);
+    EXPECT_EQ(taken, file_stamp(m_dir / "Data" / kMacroFileName)) << "saved once";
+}
+
+TEST_F(MacroPageTest, ANameTakenInTheFolderIsRefusedOnceWhenConfirmedWithReturn) {
+    start({MacroRecord::make_folder(u"Fps"), macro(u"Fps", u"Burst", 1),
+           macro(u"Fps", u"Reload", 1)});
+    show_macro(0);
+    auto* name = control<QLineEdit>("edit_macro_name");
+    int told = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&told] {
+        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            ++told;
+            box->done(ui::kDialogOk);
+        }
+    });
+    closer.start(5);
+    name->setFocus();
+    name->setText("reload");
+    QTest::keyClick(name, Qt::Key_Return);
+    closer.stop();
+    EXPECT_EQ(1, told);
+    EXPECT_EQ("Burst", name->text());
+    EXPECT_EQ(u"Burst", stored().at(1).item_name());
+}
+
+TEST_F(MacroPageTest, AnEditOfAFileAnotherProgramChangedIsNotMadeAndTheFileIsReadAgain) {
+    start({MacroRecord::make_folder(u"Fps"), macro(u"Fps", u"Burst", 1)});
+    show_macro(0);
+    // Another program adds a macro; the window has not looked yet.
+    std::vector<std::uint8_t> theirs;
+    for (const MacroRecord& record : {MacroRecord::make_folder(u"Fps"), macro(u"Fps", u"Burst", 1),
+                                      macro(u"Fps", u"Theirs", 2)}) {
+        theirs.insert(theirs.end(), record.bytes().begin(), record.bytes().end());
+    }
+    test::write_bytes(m_dir / "Data" / kMacroFileName, theirs);
+
+    QString message;
+    when_modal([&](QDialog& box) {
+        message = box.findChild<QLabel*>("label_string")->text();
+        box.done(ui::kDialogOk);
+    });
+    type("edit_loop_time", "9");
+    EXPECT_TRUE(message.startsWith(QStringLiteral("macro.bin"))) << message.toStdString();
+    EXPECT_EQ(theirs, test::read_bytes(m_dir / "Data" / kMacroFileName)) << "nothing written";
+    QTRY_COMPARE(rows(macros()), (QStringList{"Burst", "Theirs"}));
+    EXPECT_EQ(1, m_window->data().macros().record_at(1)->loop_count()) << "the edit was not made";
 }
 
 } // namespace

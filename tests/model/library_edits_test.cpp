@@ -327,6 +327,40 @@ TYPED_TEST(LibraryEdits, FailedSaveIsReportedAndTheChangeKept) {
     EXPECT_EQ(1u, library.size()) << "the next save writes it";
 }
 
+TYPED_TEST(LibraryEdits, AFileAnotherProgramChangedTakesNoEditUntilItIsReadAgain) {
+    this->fill();
+    this->assign(0, 2, 1);
+    const auto mine = bytes_of(this->m_library.bytes());
+    const ButtonRecord button_before = this->button(0, 2);
+    // Another program saved its own version: one record more.
+    auto theirs = mine;
+    const auto extra = TypeParam::item(u"Fps", u"Theirs");
+    theirs.insert(theirs.end(), extra.bytes().begin(), extra.bytes().end());
+    test::write_bytes(this->file(), theirs);
+
+    auto& library = this->m_library;
+    auto& profiles = this->m_profiles;
+    const auto content = bytes_of(library.record_bytes(1));
+    for (const LibraryResult& result :
+         {library.add_folder(u"New"), library.rename_folder(u"Fps", u"Arena"),
+          library.delete_folder(u"Moba", profiles), library.add_item(u"Fps", u"New"),
+          library.rename_item(1, u"Renamed", profiles), library.update_item(1, content, profiles),
+          library.delete_item(1, profiles)}) {
+        EXPECT_EQ(LibraryError::changed_outside, result.error);
+    }
+    EXPECT_EQ(mine, bytes_of(library.bytes())) << "nothing changed in memory";
+    EXPECT_EQ(theirs, test::read_bytes(this->file())) << "nor on disk";
+    EXPECT_TRUE(button_before == this->button(0, 2)) << "nor in the buttons";
+
+    ASSERT_EQ(6u, library.load().loaded);
+    EXPECT_TRUE(library.add_folder(u"New").ok()) << "read again, it takes edits";
+
+    // A file removed meanwhile holds nothing to lose: the edit is made and saved.
+    std::filesystem::remove(this->file());
+    EXPECT_TRUE(library.add_folder(u"Newer").ok());
+    this->expect_saved();
+}
+
 TYPED_TEST(LibraryEdits, AFileThatExistsButCannotBeReadIsNeverWrittenInThatRun) {
     for (const test::Unreadable way : test::unreadable_ways()) {
         SCOPED_TRACE(test::describe(way));

@@ -273,5 +273,46 @@ TYPED_TEST(LibraryExchange, FolderFileWithoutAnEntryGetsOneThatSurvivesARestart)
     EXPECT_TRUE(this->m_library.is_folder_entry(5));
 }
 
+TYPED_TEST(LibraryExchange, FolderFileWithTwoEntriesGivesOneFolder) {
+    this->fill();
+    using Folder = typename TypeParam::Record;
+    write_bytes(this->folder_file("Twice"),
+                test::image_of({Folder::make_folder(u"A"), TypeParam::item(u"A", u"One"),
+                                Folder::make_folder(u"B")}));
+
+    const LibraryResult imported = this->m_library.import_folder(this->folder_file("Twice"));
+    ASSERT_TRUE(imported.ok()) << imported.error.message();
+    EXPECT_EQ(5, imported.position);
+    EXPECT_EQ(std::vector<std::int32_t>({5, 6}), this->m_library.positions_in_folder(u"Twice"))
+        << "listed once";
+    EXPECT_EQ(7u, this->m_library.size());
+}
+
+TYPED_TEST(LibraryExchange, ExportsNeverWriteOverTheDataFiles) {
+    this->fill();
+    const std::filesystem::path data = this->file().parent_path();
+    std::filesystem::create_directory(this->m_dir / "elsewhere");
+    std::filesystem::create_directory_symlink(data, this->m_dir / "link");
+    const auto own = read_bytes(this->file());
+    for (const std::filesystem::path& target :
+         {this->file(), data / "profile.bin", this->m_dir / "elsewhere" / ".." / "Data" / "gun.bin",
+          this->m_dir / "link" / "macro.bin", data / "Data.bin"}) {
+        const bool existed = std::filesystem::exists(target);
+        EXPECT_EQ(FileError::data_file,
+                  this->m_library.export_item(1, target, ExportMode::plain).error)
+            << target;
+        EXPECT_EQ(FileError::data_file,
+                  this->m_library.export_folder(u"Fps", target, ExportMode::locked).error)
+            << target;
+        EXPECT_EQ(existed, std::filesystem::exists(target)) << target;
+    }
+    EXPECT_EQ(own, read_bytes(this->file()));
+    EXPECT_TRUE(this->m_library
+                    .export_item(1, data / ("Burst" + std::string(TypeParam::kItemExtension)),
+                                 ExportMode::plain)
+                    .ok())
+        << "any other name in the data folder will do";
+}
+
 } // namespace
 } // namespace zemrak

@@ -277,6 +277,19 @@ TEST_F(ZemrakctlTest, ControlCharactersInNamesArePrintedAsEscapes) {
     EXPECT_EQ("0\tF\tF\\r\\x1b[2J\t\t0\t0\t0\n"
               "1\tI\tF\\r\\x1b[2J\tM\\u{0085}\\x7f\t0\t1\t0\n",
               run("macros").out);
+
+    // What imports and exports say of the names they moved.
+    const std::filesystem::path one = m_scratch / "one.mbin";
+    ASSERT_EQ(0, run("export-macro 1 '" + one.string() + "'").status);
+    EXPECT_EQ("exported macro M\\u{0085}\\x7f to " + one.string() + "\n",
+              run("export-macro 1 '" + one.string() + "'").out);
+    EXPECT_EQ("imported macro M\\u{0085}\\x7f into folder F\\r\\x1b[2J_1 at 3\n",
+              run("import-macro '" + one.string() + "'").out);
+    const std::filesystem::path folder = m_scratch / "F\x1b[2J.mbins";
+    write_library(folder,
+                  std::vector{MacroRecord::make_folder(u"X"), MacroRecord::make_macro(u"X", u"Y")});
+    EXPECT_EQ("imported 2 records into folder F\\x1b[2J\n",
+              run("import-macro-folder '" + folder.string() + "'").out);
 }
 
 TEST_F(ZemrakctlTest, LibraryWithAPartialRecordListsTheWholeOnesAndKeepsTheFile) {

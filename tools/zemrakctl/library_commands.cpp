@@ -165,10 +165,10 @@ std::optional<ExportMode> export_mode(const Context& context, std::span<const st
 int failure(const Context& context, const RecordLibrary& records, const LibraryResult& result,
             const std::string& what, const std::filesystem::path& file, std::size_t before) {
     if (records.size() != before) {
-        context.err << "zemrakctl: could not save " << records.file().string() << ": "
+        context.err << "zemrakctl: could not save " << printable_path(records.file()) << ": "
                     << result.error.message() << '\n';
     } else {
-        context.err << "zemrakctl: cannot " << what << ' ' << file.string() << ": "
+        context.err << "zemrakctl: cannot " << what << ' ' << printable_path(file) << ": "
                     << result.error.message() << '\n';
     }
     return kExitFailure;
@@ -193,8 +193,8 @@ int import_item_file(const Context& context, const LibraryKind& kind,
     if (result.error) {
         return failure(context, *library, result, "import", file, before);
     }
-    context.out << "imported " << kind.item_word << ' ' << to_utf8(result.name) << " into folder "
-                << to_utf8(library->folder_name_at(result.position).value_or(u"")) << " at "
+    context.out << "imported " << kind.item_word << ' ' << printable(result.name) << " into folder "
+                << printable(library->folder_name_at(result.position).value_or(u"")) << " at "
                 << result.position << '\n';
     return kExitOk;
 }
@@ -215,7 +215,7 @@ int import_folder_file(const Context& context, const LibraryKind& kind,
         return failure(context, *library, result, "import", file, before);
     }
     context.out << "imported " << library->size() - before << " records into folder "
-                << to_utf8(result.name) << '\n';
+                << printable(result.name) << '\n';
     return kExitOk;
 }
 
@@ -243,12 +243,12 @@ int export_item_file(const Context& context, const LibraryKind& kind,
     const LibraryResult result =
         library->export_item(static_cast<std::int32_t>(*index), file, *mode);
     if (result.error) {
-        context.err << "zemrakctl: could not write " << file.string() << ": "
+        context.err << "zemrakctl: could not write " << printable_path(file) << ": "
                     << result.error.message() << '\n';
         return kExitFailure;
     }
-    context.out << "exported " << kind.item_word << ' ' << to_utf8(result.name)
-                << (*mode == ExportMode::locked ? " locked" : "") << " to " << file.string()
+    context.out << "exported " << kind.item_word << ' ' << printable(result.name)
+                << (*mode == ExportMode::locked ? " locked" : "") << " to " << printable_path(file)
                 << '\n';
     return kExitOk;
 }
@@ -274,12 +274,12 @@ int export_folder_file(const Context& context, const LibraryKind& kind,
         return kExitFailure;
     }
     if (result.error) {
-        context.err << "zemrakctl: could not write " << file.string() << ": "
+        context.err << "zemrakctl: could not write " << printable_path(file) << ": "
                     << result.error.message() << '\n';
         return kExitFailure;
     }
-    context.out << "exported folder " << to_utf8(result.name)
-                << (*mode == ExportMode::locked ? " locked" : "") << " to " << file.string()
+    context.out << "exported folder " << printable(result.name)
+                << (*mode == ExportMode::locked ? " locked" : "") << " to " << printable_path(file)
                 << '\n';
     return kExitOk;
 }
