@@ -2,6 +2,7 @@
 
 #include "ui/modal.h"
 #include "ui/popup_menu.h"
+#include "ui/typed_keys.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
+#include <QEnterEvent>
 #include <QFile>
 #include <QFocusEvent>
 #include <QLabel>
@@ -20,6 +22,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <iostream>
 #include <tuple>
 #include <utility>
@@ -86,6 +89,7 @@ UiScript::~UiScript() = default;
 
 UiScriptParse UiScript::parse(const QString& text) {
     UiScriptParse result;
+    QList<int> held; // the keys pressed by earlier lines and not released
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (qsizetype index = 0; index < lines.size(); ++index) {
         const QString line = lines.at(index).trimmed();
@@ -147,6 +151,43 @@ UiScriptParse UiScript::parse(const QString& text) {
             step.number = rest.toInt(&number);
             if (!number || step.number < 0) {
                 error(QStringLiteral("\"wait\" takes a pause in milliseconds, not ") +
+                      quoted(rest));
+                return result;
+            }
+        } else if (verb == u"key" || verb == u"press" || verb == u"release") {
+            step.verb = verb == u"key"     ? UiScriptStep::Verb::Key
+                        : verb == u"press" ? UiScriptStep::Verb::Press
+                                           : UiScriptStep::Verb::Release;
+            step.name = rest;
+            const std::optional<TypedKey> key =
+                is_one_word(rest) ? typed_key(rest) : std::optional<TypedKey>();
+            if (!key) {
+                error(quoted(verb) +
+                      QStringLiteral(" takes a key as Qt names it (A, Tab, F5, Shift...), not ") +
+                      quoted(rest));
+                return result;
+            }
+            step.number = key->key;
+            if (step.verb == UiScriptStep::Verb::Press) {
+                held.append(step.number);
+            } else if (step.verb == UiScriptStep::Verb::Release && !held.removeOne(step.number)) {
+                error(QStringLiteral("\"release\" of ") + quoted(rest) +
+                      QStringLiteral(", which is not pressed"));
+                return result;
+            }
+        } else if (verb == u"mouse") {
+            step.verb = UiScriptStep::Verb::Mouse;
+            QString button;
+            std::tie(button, step.name) = split_first(rest);
+            if (button == u"left") {
+                step.number = Qt::LeftButton;
+            } else if (button == u"right") {
+                step.number = Qt::RightButton;
+            } else if (button == u"middle") {
+                step.number = Qt::MiddleButton;
+            }
+            if (step.number == 0 || !is_one_word(step.name)) {
+                error(QStringLiteral("\"mouse\" takes left, right or middle and one name, not ") +
                       quoted(rest));
                 return result;
             }
@@ -283,6 +324,14 @@ void UiScript::perform(const UiScriptStep& step) {
         break;
     case UiScriptStep::Verb::Answer:
         ModalAnswers::queue(step.number);
+        break;
+    case UiScriptStep::Verb::Key:
+    case UiScriptStep::Verb::Press:
+    case UiScriptStep::Verb::Release:
+        type_key(step);
+        break;
+    case UiScriptStep::Verb::Mouse:
+        click_mouse(step);
         break;
     default:
         break;
@@ -441,6 +490,90 @@ void UiScript::click_tray_icon(const UiScriptStep& step) {
         menu->popup(QCursor::pos());
     }
     emit icon->activated(right ? QSystemTrayIcon::Context : QSystemTrayIcon::Trigger);
+}
+
+void UiScript::type_key(const UiScriptStep& step) {
+    // Keys go where the desktop sends them: to an open pop-up menu, else to the dialog in
+    // front, else to the main window; there to the focused widget.
+    QWidget* window = QApplication::activePopupWidget();
+    if (window == nullptr) {
+        window = QApplication::activeModalWidget();
+    }
+    if (window == nullptr) {
+        window = m_mainWindow;
+    }
+    QWindow* handle = window != nullptr && window->isVisible() ? window->windowHandle() : nullptr;
+    if (handle == nullptr) {
+        fail(step, QStringLiteral("no window is shown to type ") + quoted(step.name) +
+                       QStringLiteral(" on"));
+        return;
+    }
+    const std::optional<TypedKey> key = typed_key(step.name);
+    if (!key) {
+        return; // the parser let no such line through
+    }
+    const auto modifiers = [this] {
+        Qt::KeyboardModifiers held;
+        for (const int down : m_heldKeys) {
+            held |= modifier_of(static_cast<Qt::Key>(down));
+        }
+        return held;
+    };
+    const QPointer<QWindow> guard(handle);
+    if (step.verb != UiScriptStep::Verb::Release) {
+        if (!m_heldKeys.contains(key->key)) {
+            m_heldKeys.append(key->key);
+        }
+        QKeyEvent press = typed_key_event(*key, true, modifiers());
+        QCoreApplication::sendEvent(handle, &press);
+    }
+    if (step.verb != UiScriptStep::Verb::Press) {
+        m_heldKeys.removeOne(key->key);
+        if (guard != nullptr) {
+            QKeyEvent release = typed_key_event(*key, false, modifiers());
+            QCoreApplication::sendEvent(guard.data(), &release);
+        }
+    }
+}
+
+void UiScript::click_mouse(const UiScriptStep& step) {
+    QWidget* control = find(step.name);
+    if (control == nullptr) {
+        fail(step, QStringLiteral("no control named ") + quoted(step.name));
+        return;
+    }
+    QWidget* window = control->window();
+    QWindow* handle = control->isVisible() ? window->windowHandle() : nullptr;
+    if (handle == nullptr) {
+        fail(step, quoted(step.name) + QStringLiteral(" is not shown"));
+        return;
+    }
+    // The window gets the events, as from the desktop: it hands them to the widget under the
+    // pointer, which gets its enter and leave events on the way, and input filters on the
+    // application see them as they see a person's.
+    const QPointF at = control->mapTo(window, QRectF(control->rect()).center());
+    const QPointF global = window->mapToGlobal(at);
+    const QPointer<QWindow> guard(handle);
+    if (m_pointerWindow != handle) {
+        if (m_pointerWindow != nullptr) {
+            QEvent leave(QEvent::Leave);
+            QCoreApplication::sendEvent(m_pointerWindow.data(), &leave);
+        }
+        m_pointerWindow = handle;
+        QEnterEvent enter(at, at, global);
+        QCoreApplication::sendEvent(handle, &enter);
+    }
+    const auto button = static_cast<Qt::MouseButton>(step.number);
+    const auto send = [&](QEvent::Type type, Qt::MouseButton changed, Qt::MouseButtons down) {
+        if (guard == nullptr) {
+            return; // the window went with the event before
+        }
+        QMouseEvent event(type, at, at, global, changed, down, Qt::NoModifier);
+        QCoreApplication::sendEvent(guard.data(), &event);
+    };
+    send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton);
+    send(QEvent::MouseButtonPress, button, button);
+    send(QEvent::MouseButtonRelease, button, Qt::NoButton);
 }
 
 void UiScript::fail(const UiScriptStep& step, const QString& message) {

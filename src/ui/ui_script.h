@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -9,6 +10,7 @@
 #include <vector>
 
 class QWidget;
+class QWindow;
 
 namespace zemrak::ui {
 
@@ -31,6 +33,15 @@ inline constexpr int kUiScriptFailureStatus = 3;
 //   answer OK|CANCEL   how the next modal dialog closes unless later lines close it
 //   expect NAME TEXT   the control shows TEXT (a button's, label's or edit's text, a drop-down's
 //                      current item, compared exactly); the script fails when it does not
+//   key KEY            press and release a key on the window's focused widget, as the desktop
+//                      delivers it (with its scan code, so the program's own capture sees it);
+//                      KEY as Qt names it: A, 1, -, Tab, Space, Return, F5, Shift, Control...
+//   press KEY          hold a key down (Shift, Control, Alt and Meta held modify the keys
+//                      typed meanwhile)
+//   release KEY        let a key go that an earlier line pressed
+//   mouse left|right|middle NAME
+//                      move the pointer onto the control (it leaves the one it was over) and
+//                      press and release the button there, through the control's window
 //   wait MS            pause
 //   wait-apply         pause until the apply worker is idle
 //   quit               end the program as the tray menu's "exit" does
@@ -38,14 +49,30 @@ inline constexpr int kUiScriptFailureStatus = 3;
 // Blank lines and lines starting with '#' are skipped. A NAME is looked up in the open modal
 // dialog first, then in the main window.
 struct UiScriptStep {
-    enum class Verb { Click, Set, Menu, Tray, Answer, Expect, Wait, WaitApply, Quit };
+    enum class Verb {
+        Click,
+        Set,
+        Menu,
+        Tray,
+        Answer,
+        Expect,
+        Wait,
+        WaitApply,
+        Quit,
+        Key,
+        Press,
+        Release,
+        Mouse
+    };
     enum TrayButton { kTrayLeft = 0, kTrayRight = 1 };
 
     Verb verb = Verb::Quit;
-    QString name;   // the control of click, set and expect, the item of menu
+    QString name;   // the control of click, set, expect and mouse, the item of menu, the key
+                    // of key, press and release as written
     QString value;  // the value of set and the text of expect, as written
     int number = 0; // the pause of wait in milliseconds, the close code of answer, the
-                    // TrayButton of tray
+                    // TrayButton of tray, the Qt::Key of key, press and release, the
+                    // Qt::MouseButton of mouse
     int line = 0;   // counted from 1, for messages
 
     friend bool operator==(const UiScriptStep&, const UiScriptStep&) = default;
@@ -110,6 +137,8 @@ private:
     void expect(const UiScriptStep& step);
     void choose_menu_item(const UiScriptStep& step);
     void click_tray_icon(const UiScriptStep& step);
+    void type_key(const UiScriptStep& step);
+    void click_mouse(const UiScriptStep& step);
     [[nodiscard]] QWidget* find(const QString& name) const;
     void fail(const UiScriptStep& step, const QString& message);
     void fail(const QString& message);
@@ -126,6 +155,10 @@ private:
     bool m_stopped = false;
     // Whether this turn only makes way for what the previous line posted.
     bool m_settling = true;
+    // The keys pressed and not yet released, in the order pressed.
+    QList<int> m_heldKeys;
+    // The window the pointer of mouse lines is over; none before the first.
+    QPointer<QWindow> m_pointerWindow;
 };
 
 } // namespace zemrak::ui

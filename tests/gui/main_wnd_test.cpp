@@ -865,6 +865,81 @@ TEST_F(ProgramProcess, AMacroEditedOnThePageReachesTheMouseAsZemrakctlListsIt) {
         << "the macro went out in data reports";
 }
 
+TEST_F(ProgramProcess, AMacroRecordedInTheWindowReachesTheMouseAsTyped) {
+    std::filesystem::create_directories(m_program / "Data");
+    test::write_bytes(m_program / "Data" / "profile.bin",
+                      test::profiles_file({test::profile_named(u"Macros")}));
+    test::write_bytes(m_program / "Data" / "Data.bin", std::vector<std::uint8_t>(8, 0));
+    test::write_bytes(m_program / "Data" / kMacroFileName,
+                      library_image({MacroRecord::make_folder(u"Fps")}));
+
+    // A new macro recorded with the time taken between the actions: Shift+A, a pause, a right
+    // click beside the record button and F5; the clicks on the record button stay out. Then
+    // the second action waits 250 ms, the macro plays twice, and button 7 gets it.
+    test::write_text(m_dir / "script", "click macro_btn\nclick btn_add_macro\n"
+                                       "set edit_name Recorded\nclick ok_btn\n"
+                                       "click macro_delay_option_3\n"
+                                       "mouse left btn_record\nexpect btn_record Stop Recording\n"
+                                       "press Shift\nkey A\nrelease Shift\nwait 100\n"
+                                       "mouse right macro_duration_label\nkey F5\n"
+                                       "mouse left btn_record\n"
+                                       "expect btn_record Start Recording\n"
+                                       "set macro_action_list 1\nset edit_macro_delay 250\n"
+                                       "set edit_loop_time 2\n"
+                                       "click key_btn\nclick button7_btn\nmenu select_macro\n"
+                                       "set macro_list 0\nclick ok_btn\n"
+                                       "click btn_apply\nwait-apply\nquit\n");
+    // The script expects the record button's English texts.
+    const int status = std::system((environment((m_dir / "script").string(), "ZEMRAK_LANGUAGE=en") +
+                                    "'" + (m_program / "zemrak-mouse").string() + "' 2>'" +
+                                    (m_dir / "stderr").string() + "'")
+                                       .c_str());
+    ASSERT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
+
+    const std::vector<std::uint8_t> library = read_bytes(m_program / "Data" / kMacroFileName);
+    ASSERT_EQ(2 * MacroRecord::kSize, library.size());
+    const std::optional<MacroRecord> recorded = record_from<MacroRecord>(
+        std::span(library).subspan(MacroRecord::kSize, MacroRecord::kSize));
+    ASSERT_TRUE(recorded);
+    EXPECT_TRUE(recorded->item_name() == u"Recorded");
+    EXPECT_EQ(2, recorded->loop_count());
+    constexpr std::uint8_t kShift = 0xE1;
+    constexpr std::uint8_t kA = 0x04;
+    constexpr std::uint8_t kF5 = 0x3E;
+    constexpr std::uint8_t kRightButton = 241;
+    const std::vector<std::pair<std::uint8_t, std::uint8_t>> typed{
+        {kShift, MacroAction::Press},       {kA, MacroAction::Press},
+        {kA, MacroAction::Release},         {kShift, MacroAction::Release},
+        {kRightButton, MacroAction::Press}, {kRightButton, MacroAction::Release},
+        {kF5, MacroAction::Press},          {kF5, MacroAction::Release},
+    };
+    ASSERT_EQ(typed.size(), recorded->action_count());
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        EXPECT_EQ(typed[i], std::pair(recorded->action(i).code(), recorded->action(i).kind()))
+            << "action " << i;
+    }
+    EXPECT_EQ(250, recorded->action(1).delay()) << "as edited";
+    EXPECT_GE(recorded->action(3).delay(), 90) << "the pause before the click, as measured";
+    EXPECT_EQ(2, recorded->action(7).delay()) << "the last action's";
+
+    const std::vector<std::uint8_t> saved = read_bytes(m_program / "Data" / "profile.bin");
+    ASSERT_EQ(ConfigBlock::kSize, saved.size());
+    ConfigBlock applied;
+    std::copy(saved.begin(), saved.end(), applied.bytes().begin());
+    const ButtonRecord& button = applied.button(6);
+    EXPECT_EQ(kMacroFunction, button.function_code());
+    EXPECT_EQ(typed.size(), button.action_count());
+    EXPECT_EQ(2, button.loop_count());
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        EXPECT_EQ(recorded->action(i), button.action(i)) << "action " << i;
+    }
+
+    // The macro's pages that the mouse received are those zemrakctl lists for the profile.
+    const std::vector<std::string> received = received_reports();
+    EXPECT_EQ(listed_reports(), received);
+    EXPECT_EQ(planned_reports(applied), received);
+}
+
 TEST_F(ProgramProcess, SecondCopyWaitsUntilTheFirstHasShownItsWarningThenExitsWithOne) {
     // The first copy runs without a mouse, so a second launch makes it warn; the script
     // answers that warning after a while and then ends the first copy.

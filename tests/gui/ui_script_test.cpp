@@ -1,10 +1,12 @@
 // UI scripts: what a script may say, and that its lines reach the real widgets, dialogs and
 // menus the way a person's actions do.
 
+#include "platform/evdev_keys.h"
 #include "ui/modal.h"
 #include "ui/notify_router.h"
 #include "ui/popup_menu.h"
 #include "ui/ui_script.h"
+#include "ui/window_input_source.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -80,6 +82,16 @@ TEST(UiScript, LineItCannotReadIsReportedWithItsNumber) {
         {"quit now", "line 1: \"quit\" takes nothing after it"},
         {"tray middle", "line 1: \"tray\" takes left or right, not \"middle\""},
         {"expect", "line 1: \"expect\" takes a name and a text"},
+        {"key Shift+A", "line 1: \"key\" takes a key as Qt names it (A, Tab, F5, Shift...), "
+                        "not \"Shift+A\""},
+        {"press Ctrl", "line 1: \"press\" takes a key as Qt names it (A, Tab, F5, Shift...), "
+                       "not \"Ctrl\""},
+        {"press Shift\nrelease Shift\nrelease shift",
+         "line 3: \"release\" of \"shift\", which is not pressed"},
+        {"key A\nrelease A", "line 2: \"release\" of \"A\", which is not pressed"},
+        {"mouse back ok_btn",
+         "line 1: \"mouse\" takes left, right or middle and one name, not \"back ok_btn\""},
+        {"mouse left", "line 1: \"mouse\" takes left, right or middle and one name, not \"left\""},
     };
     for (const auto& bad : cases) {
         SCOPED_TRACE(bad.script);
@@ -87,6 +99,26 @@ TEST(UiScript, LineItCannotReadIsReportedWithItsNumber) {
         EXPECT_EQ(parsed.error.toStdString(), bad.error);
         EXPECT_TRUE(parsed.steps.empty());
     }
+}
+
+TEST(UiScript, KeysAreTakenByQtsNamesWhateverTheirCase) {
+    const UiScriptParse parsed = UiScript::parse(
+        QStringLiteral("press shift\nkey a\nkey 1\nkey -\nkey space\nkey F5\n"
+                       "release SHIFT\nkey Return\nkey Esc\nmouse right btn_record\n"));
+    ASSERT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
+    const std::vector<UiScriptStep> expected{
+        step(Verb::Press, 1, QStringLiteral("shift"), {}, Qt::Key_Shift),
+        step(Verb::Key, 2, QStringLiteral("a"), {}, Qt::Key_A),
+        step(Verb::Key, 3, QStringLiteral("1"), {}, Qt::Key_1),
+        step(Verb::Key, 4, QStringLiteral("-"), {}, Qt::Key_Minus),
+        step(Verb::Key, 5, QStringLiteral("space"), {}, Qt::Key_Space),
+        step(Verb::Key, 6, QStringLiteral("F5"), {}, Qt::Key_F5),
+        step(Verb::Release, 7, QStringLiteral("SHIFT"), {}, Qt::Key_Shift),
+        step(Verb::Key, 8, QStringLiteral("Return"), {}, Qt::Key_Return),
+        step(Verb::Key, 9, QStringLiteral("Esc"), {}, Qt::Key_Escape),
+        step(Verb::Mouse, 10, QStringLiteral("btn_record"), {}, Qt::RightButton),
+    };
+    EXPECT_EQ(parsed.steps, expected);
 }
 
 // A small window with the kinds of controls scripts drive, and a dialog and a menu that its
@@ -311,6 +343,63 @@ TEST_F(UiScriptWindow, ExpectHoldsOnlyForTheTextTheControlShows) {
         EXPECT_EQ(m_failures, QStringList{QString::fromUtf8(bad.failure)});
         EXPECT_EQ(m_slider->value(), 4) << "the script stops at the failed line";
     }
+}
+
+// Keys and clicks reach the window as the desktop's do: the program's own capture reads them
+// as the physical keys and buttons, and the widgets under the pointer and with the focus act.
+TEST_F(UiScriptWindow, KeysAndClicksReachTheWindowAsADesktopSendsThem) {
+    auto* apply_btn = m_window.findChild<QPushButton*>(QStringLiteral("apply_btn"));
+    auto* menu_btn = m_window.findChild<QPushButton*>(QStringLiteral("menu_btn"));
+    m_window.resize(300, 200);
+    apply_btn->setGeometry(10, 10, 80, 30);
+    menu_btn->setGeometry(100, 10, 80, 30);
+    m_edit->setGeometry(10, 60, 200, 30);
+    m_edit->raise();
+    int applied = 0;
+    QObject::connect(apply_btn, &QPushButton::clicked, [&applied] { ++applied; });
+    m_window.show();
+    m_window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
+    m_edit->setFocus();
+
+    std::vector<InputEvent> captured;
+    WindowInputSource source;
+    const auto sink = [&captured](const InputEvent& event) { captured.push_back(event); };
+    source.install(InputDevice::keyboard, sink);
+    source.install(InputDevice::mouse, sink);
+
+    auto scripted = script("key A\npress Shift\nkey B\nkey 1\nrelease Shift\nkey Space\n"
+                           "mouse left apply_btn\nmouse right menu_btn\nkey F5\n");
+    ASSERT_TRUE(run(*scripted));
+    EXPECT_TRUE(m_failures.isEmpty()) << m_failures.join(' ').toStdString();
+
+    EXPECT_EQ(m_edit->text(), QStringLiteral("aB! "));
+    EXPECT_EQ(applied, 1);
+    EXPECT_TRUE(m_menu == nullptr) << "a right click is no click";
+    EXPECT_FALSE(apply_btn->underMouse()) << "the pointer moved on to the next control";
+    EXPECT_TRUE(menu_btn->underMouse());
+    EXPECT_FALSE(m_edit->hasFocus()) << "the click took the focus";
+    const auto key = [](unsigned long virtual_key, bool down) {
+        return InputEvent{kKeyboardMessage, virtual_key, down ? 0L : 1L};
+    };
+    const auto button = [](unsigned long message) { return InputEvent{kMouseMessage, message, 0}; };
+    const std::vector<InputEvent> expected{
+        key('A', true),     key('A', false),  key(0xA0, true),   key('B', true),
+        key('B', false),    key('1', true),   key('1', false),   key(0xA0, false),
+        key(' ', true),     key(' ', false),  button(kLeftDown), button(kLeftUp),
+        button(kRightDown), button(kRightUp), key(0x74, true),   key(0x74, false),
+    };
+    EXPECT_EQ(captured, expected);
+
+    m_window.hide();
+    auto hidden = script("key A");
+    ASSERT_TRUE(run(*hidden));
+    EXPECT_EQ(m_failures,
+              QStringList{QStringLiteral("line 1: no window is shown to type \"A\" on")});
+    m_failures.clear();
+    auto not_shown = script("mouse left apply_btn");
+    ASSERT_TRUE(run(*not_shown));
+    EXPECT_EQ(m_failures, QStringList{QStringLiteral("line 1: \"apply_btn\" is not shown")});
 }
 
 TEST_F(UiScriptWindow, ScriptThatCannotBeReadEndsTheProgramWithStatusThree) {

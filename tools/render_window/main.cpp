@@ -4,8 +4,9 @@
 //   render_window PROGRAM_FOLDER OUTPUT.png [SECTION]
 //
 // SECTION is key, key-game (the button page in game mode), key-menu (the function menu of a
-// button, a submenu open), main-menu (the header's menu), performance, light, macro or gun, or
-// a dialog over the window: shortcut, select-macro, select-gun (the button page's) or about.
+// button, a submenu open), main-menu (the header's menu), performance, light, macro (a macro
+// as recorded) or gun, or a dialog over the window: shortcut, select-macro, select-gun (the
+// button page's) or about.
 // The dialogs and the recoil page list a few example macros and recoil patterns. The window
 // speaks the language the locale asks for, as the program does (ZEMRAK_LANGUAGE=en for the
 // English pictures).
@@ -71,28 +72,34 @@ zemrak::RecoilRecord drawn_pattern(std::u16string_view folder, std::u16string_vi
     return record;
 }
 
-// A burst of fire as a recording leaves it: the mouse's left button pressed and let go three
-// times, a pull down between the shots, and the reload key.
+// A burst of fire as a recording with the time taken leaves it: the right mouse button held to
+// aim, two shots with the left one, and the reload key, each action waiting as long as the
+// hand took before the next one; the newest action waits the 2 ms every recording ends with.
 zemrak::MacroRecord burst_fire() {
     using zemrak::MacroAction;
-    zemrak::MacroRecord burst = zemrak::MacroRecord::make_macro(u"Shooter", u"Burst fire");
-    const auto action = [](std::uint8_t code, std::uint8_t kind, std::uint16_t delay) {
-        MacroAction made;
-        made.set_code(code);
-        made.set_kind(kind);
-        made.set_delay(delay);
-        return made;
+    struct Recorded {
+        std::uint8_t code;
+        std::uint8_t kind;
+        std::uint16_t delay;
     };
+    constexpr std::uint8_t kLeft = 240;
+    constexpr std::uint8_t kRight = 241;
+    constexpr std::uint8_t kReload = 0x15; // R
+    constexpr Recorded kActions[] = {
+        {kRight, MacroAction::Press, 212},  {kLeft, MacroAction::Press, 96},
+        {kLeft, MacroAction::Release, 131}, {kLeft, MacroAction::Press, 94},
+        {kLeft, MacroAction::Release, 127}, {kRight, MacroAction::Release, 58},
+        {kReload, MacroAction::Press, 87},  {kReload, MacroAction::Release, 2},
+    };
+    zemrak::MacroRecord burst = zemrak::MacroRecord::make_macro(u"Shooter", u"Burst fire");
     std::size_t slot = 0;
-    for (int shot = 0; shot < 3; ++shot) {
-        burst.set_action(slot++, action(240, MacroAction::Press, 35));
-        burst.set_action(slot++, action(240, MacroAction::Release, 20));
-        MacroAction pull = action(246, MacroAction::Move, 15);
-        pull.set_move_y(4 + shot);
-        burst.set_action(slot++, pull);
+    for (const Recorded& recorded : kActions) {
+        MacroAction action;
+        action.set_code(recorded.code);
+        action.set_kind(recorded.kind);
+        action.set_delay(recorded.delay);
+        burst.set_action(slot++, action);
     }
-    burst.set_action(slot++, action(0x15, MacroAction::Press, 60)); // R
-    burst.set_action(slot++, action(0x15, MacroAction::Release, 10));
     burst.set_action_count(static_cast<std::uint16_t>(slot));
     burst.set_loop_count(2);
     return burst;
@@ -182,6 +189,20 @@ void open_main_menu(zemrak::app::CMainWnd& window, QImage& picture) {
     }
 }
 
+// The macro page as a recording with the time taken leaves it: the first macro shown, its
+// newest action selected.
+void show_recorded(zemrak::app::CMainWnd& window) {
+    if (auto* macros = window.findChild<QListWidget*>("macro_list")) {
+        macros->setCurrentRow(0);
+    }
+    if (auto* option = window.findChild<QAbstractButton*>("macro_delay_option_3")) {
+        option->click();
+    }
+    if (auto* actions = window.findChild<QListWidget*>("macro_action_list")) {
+        actions->setCurrentRow(actions->count() - 1);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -240,9 +261,7 @@ int main(int argc, char** argv) {
         }
     }
     if (section == "macro") {
-        if (auto* macros = window.findChild<QListWidget*>("macro_list")) {
-            macros->setCurrentRow(0);
-        }
+        show_recorded(window);
     }
     QApplication::processEvents();
 
