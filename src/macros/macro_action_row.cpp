@@ -20,9 +20,9 @@ using ui::set_style_property;
 constexpr std::uint8_t kFirstMouseButton = 240;
 constexpr std::uint8_t kLastMouseButton = 244;
 
-constexpr int kKeyColumnWidth = 150;
+constexpr int kKeyColumnWidth = 118;
 constexpr int kMarkWidth = 16;
-constexpr int kActionColumnWidth = 120;
+constexpr int kActionColumnWidth = 84;
 
 const char* key_kind(std::uint8_t code) {
     return code >= kFirstMouseButton && code <= kLastMouseButton ? "mouse" : "key";

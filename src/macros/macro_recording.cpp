@@ -9,27 +9,10 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 
 namespace zemrak::pages {
 namespace {
-
-// The layout that holds `widget` itself, searched from `layout` down; null when none does.
-QLayout* layout_holding(QLayout* layout, QWidget* widget) {
-    if (layout == nullptr) {
-        return nullptr;
-    }
-    if (layout->indexOf(widget) >= 0) {
-        return layout;
-    }
-    for (int i = 0; i < layout->count(); ++i) {
-        if (QLayout* found = layout_holding(layout->itemAt(i)->layout(), widget)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
 
 // Tab and Shift+Tab: they leave the key field as they leave any other.
 bool moves_focus(const QEvent* event) {
@@ -49,19 +32,12 @@ MacroRecording::MacroRecording(QWidget* container, MacroRecordingTarget& target,
         m_record->setCheckable(true);
         m_record->installEventFilter(this);
         connect(m_record, &QAbstractButton::clicked, this, &MacroRecording::on_record_clicked);
-        // The recording line beside the button may take several lines; the button keeps its
-        // place at the top of its row, under the pointer that clicked it.
-        if (QWidget* parent = m_record->parentWidget()) {
-            if (QLayout* row = layout_holding(parent->layout(), m_record)) {
-                row->setAlignment(m_record, Qt::AlignTop);
-            }
-        }
     }
     if (m_keyField != nullptr) {
         m_keyField->installEventFilter(this);
     }
     if (m_scope != nullptr) {
-        // The advice on reading every device is a sentence or two.
+        // A language may need a second line.
         m_scope->setWordWrap(true);
     }
     show_recording(false);
@@ -206,16 +182,16 @@ void MacroRecording::show_recording(bool on) {
         return;
     }
     if (on) {
-        QString where;
-        if (m_capture.scope() == ui::CaptureScope::system_wide) {
-            where = ui::Texts::text("recording_system_text");
-        } else {
-            where = ui::Texts::text("recording_window_text");
-            if (m_capture.library_without_devices()) {
-                where += QLatin1Char(' ') + ui::Texts::text("capture_permission_text");
-            }
+        // One short line over the actions; the whole story is in its tool tip.
+        const bool everywhere = m_capture.scope() == ui::CaptureScope::system_wide;
+        QString story =
+            ui::Texts::text(everywhere ? "recording_system_tip_text" : "recording_window_tip_text");
+        if (!everywhere && m_capture.library_without_devices()) {
+            story += QLatin1Char(' ') + ui::Texts::text("capture_permission_text");
         }
-        m_scope->setText(where);
+        m_scope->setText(
+            ui::Texts::text(everywhere ? "recording_system_text" : "recording_window_text"));
+        m_scope->setToolTip(story);
     }
     ui::set_style_flag(m_scope, "recording", on);
     m_scope->setVisible(on);

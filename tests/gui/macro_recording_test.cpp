@@ -290,9 +290,9 @@ TEST(MacroRecording, InTheWindowTheKeyFieldTakesKeysAndTheRecordingSaysHowToReac
     // Recording after the selection from the window's own keys.
     controls.record->click();
     ASSERT_TRUE(recording.recording());
-    const QString line = controls.scope->text();
-    EXPECT_TRUE(line.startsWith(ui::Texts::text("recording_window_text"))) << line.toStdString();
-    EXPECT_TRUE(line.contains("usermod -aG input")) << line.toStdString();
+    EXPECT_EQ(ui::Texts::text("recording_window_text"), controls.scope->text());
+    const QString story = controls.scope->toolTip();
+    EXPECT_TRUE(story.contains("usermod -aG input")) << story.toStdString();
     controls.record->setFocus();
     send_key(controls.record, QEvent::KeyPress, Qt::Key_Space, KEY_SPACE);
     send_key(controls.record, QEvent::KeyRelease, Qt::Key_Space, KEY_SPACE);

@@ -940,6 +940,28 @@ TEST_F(ProgramProcess, AMacroRecordedInTheWindowReachesTheMouseAsTyped) {
     EXPECT_EQ(planned_reports(applied), received);
 }
 
+TEST_F(ProgramProcess, ARecordingStillRunningWhenTheProgramQuitsIsKept) {
+    std::filesystem::create_directories(m_program / "Data");
+    test::write_bytes(m_program / "Data" / kMacroFileName,
+                      library_image({MacroRecord::make_folder(u"Fps"),
+                                     MacroRecord::make_macro(u"Fps", u"Quick")}));
+    test::write_text(m_dir / "script", "click macro_btn\nset macro_list 0\n"
+                                       "mouse left btn_record\nkey B\nquit\n");
+    const int status = std::system((environment((m_dir / "script").string()) + "'" +
+                                    (m_program / "zemrak-mouse").string() + "' 2>'" +
+                                    (m_dir / "stderr").string() + "'")
+                                       .c_str());
+    ASSERT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
+    const std::vector<std::uint8_t> library = read_bytes(m_program / "Data" / kMacroFileName);
+    ASSERT_EQ(2 * MacroRecord::kSize, library.size());
+    const std::optional<MacroRecord> quick = record_from<MacroRecord>(
+        std::span(library).subspan(MacroRecord::kSize, MacroRecord::kSize));
+    ASSERT_TRUE(quick);
+    ASSERT_EQ(2, quick->action_count());
+    EXPECT_EQ(0x05, quick->action(0).code());
+    EXPECT_EQ(MacroAction::Release, quick->action(1).kind());
+}
+
 TEST_F(ProgramProcess, SecondCopyWaitsUntilTheFirstHasShownItsWarningThenExitsWithOne) {
     // The first copy runs without a mouse, so a second launch makes it warn; the script
     // answers that warning after a while and then ends the first copy.

@@ -5,11 +5,10 @@
 //
 // SECTION is key, key-game (the button page in game mode), key-menu (the function menu of a
 // button, a submenu open), main-menu (the header's menu), performance, light, macro (a macro
-// as recorded) or gun, or a dialog over the window: shortcut, select-macro, select-gun (the
-// button page's) or about.
-// The dialogs and the recoil page list a few example macros and recoil patterns. The window
-// speaks the language the locale asks for, as the program does (ZEMRAK_LANGUAGE=en for the
-// English pictures).
+// as recorded), macro-recording (the same while it records) or gun, or a dialog over the window:
+// shortcut, select-macro, select-gun (the button page's) or about. The dialogs and the recoil page
+// list a few example macros and recoil patterns. The window speaks the language the locale asks
+// for, as the program does (ZEMRAK_LANGUAGE=en for the English pictures).
 
 #include "app/about_wnd.h"
 #include "app/main_wnd.h"
@@ -223,7 +222,7 @@ int main(int argc, char** argv) {
     const QString section = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     const bool dialog_section = section == "shortcut" || section == "select-macro" ||
                                 section == "select-gun" || section == "about";
-    if (dialog_section || section == "gun" || section == "macro") {
+    if (dialog_section || section == "gun" || section.startsWith("macro")) {
         write_examples(data.path().toStdString());
     }
     zemrak::Folders folders{program, data.path().toStdString(), program};
@@ -238,6 +237,9 @@ int main(int argc, char** argv) {
     QString selector = section;
     if (section == "key-game" || section == "key-menu" || dialog_section) {
         selector = "key";
+    }
+    if (section == "macro-recording") {
+        selector = "macro";
     }
     if (!selector.isEmpty()) {
         if (auto* button = window.findChild<QAbstractButton*>(selector + "_btn")) {
@@ -260,8 +262,13 @@ int main(int argc, char** argv) {
             edit->setFocus();
         }
     }
-    if (section == "macro") {
+    if (section == "macro" || section == "macro-recording") {
         show_recorded(window);
+    }
+    if (section == "macro-recording") {
+        if (auto* record = window.findChild<QAbstractButton*>("btn_record")) {
+            record->click();
+        }
     }
     QApplication::processEvents();
 
