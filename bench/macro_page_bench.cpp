@@ -90,6 +90,10 @@ void BM_PageCommitLoopCount(benchmark::State& state) {
     {
         AppData data(folders_in(program));
         std::filesystem::create_directories(data.folders().data);
+        // The page's texts, as the program has them: the play time is written with one.
+        std::filesystem::create_directories(program / "Language");
+        std::filesystem::copy_file(ZEMRAK_SOURCE_DIR "/res/Language/lan.xml",
+                                   program / kLanguageFileName);
         if (write_file_atomically(data.folders().data / kMacroFileName, library_image())) {
             state.SkipWithError("macro.bin not written");
             return;
