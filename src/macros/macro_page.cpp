@@ -382,7 +382,7 @@ void CMacroPage::take_loop_count() {
         return;
     }
     const std::int32_t value = ui::hold_edit_number(m_ui->edit_loop_time, kLoopLimits);
-    if (editing_macro() == nullptr || m_working->loop_count() == value) {
+    if (m_working->loop_count() == value) {
         return;
     }
     m_working->set_loop_count(static_cast<std::uint16_t>(value));

@@ -137,6 +137,11 @@ public:
     // True when the file is not the one this library last loaded or saved.
     [[nodiscard]] bool changed_outside() const { return m_sync->changed_outside(); }
 
+    // Every operation below that edits the list is refused with LibraryError::changed_outside,
+    // changing nothing, while the file holds another version than the one last loaded or
+    // saved: load it again first. Callers that share the data folder hold its lock across the
+    // operation, so that no other program writes between the look and the save.
+
     // A new, empty folder: its folder entry at the end of the list. Refused when the name is
     // empty, longer than 49 units or carried by any record.
     LibraryResult add_folder(std::u16string_view name);
