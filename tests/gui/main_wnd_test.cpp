@@ -547,6 +547,15 @@ protected:
                "' ZEMRAK_UI_SCRIPT='" + script + "' " + more + " ";
     }
 
+    // Runs the program with the UI script m_dir/script (and more variables) until it ends;
+    // its exit status as std::system() gives it, its error output in m_dir/stderr.
+    int run_script(const std::string& more = "") const {
+        return std::system((environment((m_dir / "script").string(), more) + "'" +
+                            (m_program / "zemrak-mouse").string() + "' 2>'" +
+                            (m_dir / "stderr").string() + "'")
+                               .c_str());
+    }
+
     // The reports the virtual mouse received, as "cmd …"/"data …" lines.
     std::vector<std::string> received_reports() const {
         return test::received_reports(m_dir / "mouse.log");
@@ -605,10 +614,7 @@ TEST_F(ProgramProcess, AProfileDeletedWhileAnApplyRunsStaysDeleted) {
     }
     test::write_text(m_dir / "script", "click btn_apply\nwait 40\nanswer OK\n"
                                        "click btn_delete_profile\nwait-apply\nquit\n");
-    const int status = std::system((environment((m_dir / "script").string()) + "'" +
-                                    (m_program / "zemrak-mouse").string() + "' 2>'" +
-                                    (m_dir / "stderr").string() + "'")
-                                       .c_str());
+    const int status = run_script();
     ASSERT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
     ASSERT_EQ(0, std::system((ctl + "profiles >'" + (m_dir / "listed").string() + "'").c_str()));
     EXPECT_EQ("*0\tProfile1_1\n 1\tProfile1_2\n", zemrak::test::read_text(m_dir / "listed"));
@@ -633,10 +639,7 @@ TEST_F(ProgramProcess, TheWindowComesUpInTheLanguageOfTheLocale) {
         SCOPED_TRACE(locale);
         std::filesystem::remove_all(m_program / "Data");
         test::write_text(m_dir / "script", std::string("expect btn_apply ") + apply + "\nquit\n");
-        const int status = std::system((environment((m_dir / "script").string(), locale) + "'" +
-                                        (m_program / "zemrak-mouse").string() + "' 2>'" +
-                                        (m_dir / "stderr").string() + "'")
-                                           .c_str());
+        const int status = run_script(locale);
         EXPECT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
         ASSERT_EQ(0,
                   std::system((ctl + "profiles >'" + (m_dir / "listed").string() + "'").c_str()));
@@ -691,10 +694,7 @@ TEST_F(ProgramProcess, ButtonsAssignedThroughTheWindowReachTheMouseAndProfileBin
                                        "click button9_btn\nmenu select_gun\n"
                                        "set gun_list 0\nclick ok_btn\n"
                                        "click btn_apply\nwait-apply\nquit\n");
-    const int status = std::system((environment((m_dir / "script").string()) + "'" +
-                                    (m_program / "zemrak-mouse").string() + "' 2>'" +
-                                    (m_dir / "stderr").string() + "'")
-                                       .c_str());
+    const int status = run_script();
     ASSERT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
 
     // What was chosen, written out by hand.
@@ -764,10 +764,7 @@ TEST_F(ProgramProcess, APatternEditedOnTheRecoilPageReachesTheButtonThatUsesIt) 
                                        "click gun_btn\nset edit_zidan_delay_2 250\n"
                                        "click zidan_x_down_btn_2\nset zidan_combo 5\n"
                                        "click btn_apply\nwait-apply\nquit\n");
-    const int status = std::system((environment((m_dir / "script").string()) + "'" +
-                                    (m_program / "zemrak-mouse").string() + "' 2>'" +
-                                    (m_dir / "stderr").string() + "'")
-                                       .c_str());
+    const int status = run_script();
     ASSERT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
 
     const std::vector<std::uint8_t> library = read_bytes(m_program / "Data" / kRecoilFileName);
@@ -816,10 +813,7 @@ TEST_F(ProgramProcess, AMacroEditedOnThePageReachesTheMouseAsZemrakctlListsIt) {
                                        "click key_btn\nclick button7_btn\nmenu select_macro\n"
                                        "set macro_list 0\nclick ok_btn\n"
                                        "click btn_apply\nwait-apply\nquit\n");
-    const int status = std::system((environment((m_dir / "script").string()) + "'" +
-                                    (m_program / "zemrak-mouse").string() + "' 2>'" +
-                                    (m_dir / "stderr").string() + "'")
-                                       .c_str());
+    const int status = run_script();
     ASSERT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
 
     MacroRecord edited = burst;
@@ -890,10 +884,7 @@ TEST_F(ProgramProcess, AMacroRecordedInTheWindowReachesTheMouseAsTyped) {
                                        "set macro_list 0\nclick ok_btn\n"
                                        "click btn_apply\nwait-apply\nquit\n");
     // The script expects the record button's English texts.
-    const int status = std::system((environment((m_dir / "script").string(), "ZEMRAK_LANGUAGE=en") +
-                                    "'" + (m_program / "zemrak-mouse").string() + "' 2>'" +
-                                    (m_dir / "stderr").string() + "'")
-                                       .c_str());
+    const int status = run_script("ZEMRAK_LANGUAGE=en");
     ASSERT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
 
     const std::vector<std::uint8_t> library = read_bytes(m_program / "Data" / kMacroFileName);
@@ -947,10 +938,7 @@ TEST_F(ProgramProcess, ARecordingStillRunningWhenTheProgramQuitsIsKept) {
                                      MacroRecord::make_macro(u"Fps", u"Quick")}));
     test::write_text(m_dir / "script", "click macro_btn\nset macro_list 0\n"
                                        "mouse left btn_record\nkey B\nquit\n");
-    const int status = std::system((environment((m_dir / "script").string()) + "'" +
-                                    (m_program / "zemrak-mouse").string() + "' 2>'" +
-                                    (m_dir / "stderr").string() + "'")
-                                       .c_str());
+    const int status = run_script();
     ASSERT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
     const std::vector<std::uint8_t> library = read_bytes(m_program / "Data" / kMacroFileName);
     ASSERT_EQ(2 * MacroRecord::kSize, library.size());
