@@ -5,6 +5,8 @@
 #include "macros/macro_library.h"
 #include "model/light_effects.h"
 #include "program_folder.h"
+#include "recoil/recoil_library.h"
+#include "test_support/library_support.h"
 #include "test_support/temp_dir.h"
 #include "ui/colour_palette.h"
 #include "ui/modal.h"
@@ -21,6 +23,7 @@
 #include <QDialog>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -30,6 +33,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -149,6 +153,19 @@ protected:
         ConfigBlock profile = test::profile_named(u"One");
         profile.set_light_mode(kLightColourCycle);
         test::lay_out_program_folder(m_dir.path(), {profile});
+        // A macro and a recoil pattern, so their pages show their editors once one is chosen.
+        MacroRecord macro = MacroRecord::make_macro(u"Fps", u"Burst");
+        MacroAction press;
+        press.set_code(0x04);
+        press.set_kind(MacroAction::Press);
+        macro.set_action(0, press);
+        macro.set_action_count(1);
+        test::write_bytes(m_dir / "Data" / kMacroFileName,
+                          test::image_of({MacroRecord::make_folder(u"Fps"), macro}));
+        RecoilRecord pattern = RecoilRecord::make_pattern(u"Rifles", u"Ak");
+        pattern.set_bullet_count(3);
+        test::write_bytes(m_dir / "Data" / kRecoilFileName,
+                          test::image_of({RecoilRecord::make_folder(u"Rifles"), pattern}));
         m_window = test::start_main_window(m_dir.path());
         m_window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
@@ -212,6 +229,13 @@ TEST_F(KeyboardTest, TabReachesEveryControlOfEverySectionOnceInReadingOrder) {
          {"key_btn", "performance_btn", "light_btn", "macro_btn", "gun_btn"}) {
         SCOPED_TRACE(section);
         QTest::mouseClick(control<QPushButton>(section), Qt::LeftButton);
+        // The library pages with an item and its editor shown: its action, its bullet rows.
+        if (section == std::string_view("macro_btn")) {
+            control<QListWidget>("macro_list")->setCurrentRow(0);
+            control<QListWidget>("macro_action_list")->setCurrentRow(0);
+        } else if (section == std::string_view("gun_btn")) {
+            control<QListWidget>("gun_list")->setCurrentRow(0);
+        }
         std::vector<QWidget*> stops = tab_round();
         const auto logo = std::find(stops.begin(), stops.end(), control<QWidget>("logo_btn"));
         ASSERT_NE(stops.end(), logo) << "the header's first control is never reached";
