@@ -556,6 +556,18 @@ protected:
                                .c_str());
     }
 
+    // The one item of a library file in the data folder that holds a folder entry and that
+    // item; nothing, with the size reported, when the file holds another number of records.
+    template <class Record>
+    std::optional<Record> only_item(const char* file_name) const {
+        const std::vector<std::uint8_t> library = read_bytes(m_program / "Data" / file_name);
+        EXPECT_EQ(2 * Record::kSize, library.size());
+        if (library.size() != 2 * Record::kSize) {
+            return std::nullopt;
+        }
+        return record_from<Record>(std::span(library).subspan(Record::kSize, Record::kSize));
+    }
+
     // The reports the virtual mouse received, as "cmd …"/"data …" lines.
     std::vector<std::string> received_reports() const {
         return test::received_reports(m_dir / "mouse.log");
@@ -767,10 +779,7 @@ TEST_F(ProgramProcess, APatternEditedOnTheRecoilPageReachesTheButtonThatUsesIt) 
     const int status = run_script();
     ASSERT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
 
-    const std::vector<std::uint8_t> library = read_bytes(m_program / "Data" / kRecoilFileName);
-    ASSERT_EQ(2 * RecoilRecord::kSize, library.size());
-    const std::optional<RecoilRecord> pattern = record_from<RecoilRecord>(
-        std::span(library).subspan(RecoilRecord::kSize, RecoilRecord::kSize));
+    const std::optional<RecoilRecord> pattern = only_item<RecoilRecord>(kRecoilFileName);
     ASSERT_TRUE(pattern);
     EXPECT_EQ((Bullet{12, 34, 10}), pattern->bullet(0));
     EXPECT_EQ((Bullet{1, 0, 250}), pattern->bullet(1));
@@ -887,10 +896,7 @@ TEST_F(ProgramProcess, AMacroRecordedInTheWindowReachesTheMouseAsTyped) {
     const int status = run_script("ZEMRAK_LANGUAGE=en");
     ASSERT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
 
-    const std::vector<std::uint8_t> library = read_bytes(m_program / "Data" / kMacroFileName);
-    ASSERT_EQ(2 * MacroRecord::kSize, library.size());
-    const std::optional<MacroRecord> recorded = record_from<MacroRecord>(
-        std::span(library).subspan(MacroRecord::kSize, MacroRecord::kSize));
+    const std::optional<MacroRecord> recorded = only_item<MacroRecord>(kMacroFileName);
     ASSERT_TRUE(recorded);
     EXPECT_TRUE(recorded->item_name() == u"Recorded");
     EXPECT_EQ(2, recorded->loop_count());
@@ -940,10 +946,7 @@ TEST_F(ProgramProcess, ARecordingStillRunningWhenTheProgramQuitsIsKept) {
                                        "mouse left btn_record\nkey B\nquit\n");
     const int status = run_script();
     ASSERT_EQ(0, status) << zemrak::test::read_text(m_dir / "stderr");
-    const std::vector<std::uint8_t> library = read_bytes(m_program / "Data" / kMacroFileName);
-    ASSERT_EQ(2 * MacroRecord::kSize, library.size());
-    const std::optional<MacroRecord> quick = record_from<MacroRecord>(
-        std::span(library).subspan(MacroRecord::kSize, MacroRecord::kSize));
+    const std::optional<MacroRecord> quick = only_item<MacroRecord>(kMacroFileName);
     ASSERT_TRUE(quick);
     ASSERT_EQ(2, quick->action_count());
     EXPECT_EQ(0x05, quick->action(0).code());
